@@ -1,0 +1,10 @@
+// Drawing the state as immediate-mode OpenGL in scene coordinates (one unit a pixel,
+// origin at the window centre): the curve and its points, and the bounding regions.
+#pragma once
+
+void drawCurve();
+void drawPoints();
+
+void drawRegion(int level, int step, int start);
+void drawArc(double cx, double cy, double r, double from, double to);
+void drawAllRegions();

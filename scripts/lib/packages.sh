@@ -1,0 +1,37 @@
+# Installs the Debian packages a script needs, or says which are missing and stops.
+# Sourced by the scripts beside it; `require_packages NAME...` is the one entry point.
+
+require_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    local apt=()
+    if [ "$(id -u)" -eq 0 ]; then
+        apt=(apt-get)
+    elif command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+        apt=(sudo apt-get)
+    fi
+    if ! command -v apt-get >/dev/null 2>&1 || [ ${#apt[@]} -eq 0 ]; then
+        echo "error: missing Debian packages: ${missing[*]}" >&2
+        echo "Install them with:  sudo apt-get install ${missing[*]}" >&2
+        echo "or run this script as root (or with password-less sudo) to install them." >&2
+        exit 1
+    fi
+
+    echo "Installing missing Debian packages: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${apt[@]}" update -qq || { echo "error: apt-get update failed" >&2; exit 1; }
+    "${apt[@]}" install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || {
+        echo "error: could not install: ${missing[*]}" >&2
+        exit 1
+    }
+}
+
+# What building the program needs.
+BUILD_PACKAGES=(cmake make g++ freeglut3-dev libgl1-mesa-dev libgl1-mesa-dri)

@@ -1,0 +1,153 @@
+// The window's projection, the keyboard commands and what one frame draws, in order.
+#include "draw/draw.h"
+#include "fresh_program.h"
+
+#include <GL/glut.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+class Window : public ::testing::Test {
+  protected:
+    void SetUp() override { startFreshProgram(); }
+};
+
+using WindowDeathTest = Window;
+
+TEST_F(Window, SetUpCreatesTheWindowAndTheFixedRenderingState) {
+    initApplication();
+    const GlRecording &gl = recorded();
+    EXPECT_EQ(gl.windowTitle, "Quenlow Example");
+    const std::vector<std::string_view> expected = {
+        "glutInitDisplayMode", "glutInitWindowPosition", "glutInitWindowSize", "glutCreateWindow",
+        "glClearColor",        "glBlendFunc",            "glEnable",           "glEnable",
+        "glEnable",            "glPointSize"};
+    EXPECT_EQ(gl.names(), expected);
+    EXPECT_EQ(gl.calls[0].args[0], GLUT_DOUBLE | GLUT_RGBA);
+    EXPECT_EQ(gl.calls[1].args[0], 300);
+    EXPECT_EQ(gl.calls[1].args[1], 100);
+    EXPECT_EQ(gl.calls[2].args[0], 800);
+    EXPECT_EQ(gl.calls[2].args[1], 800);
+    EXPECT_EQ(gl.calls[4].args, (std::array<double, 6>{1, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(gl.calls[5].args[0], GL_SRC_ALPHA);
+    EXPECT_EQ(gl.calls[5].args[1], GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(gl.calls[6].args[0], GL_BLEND);
+    EXPECT_EQ(gl.calls[7].args[0], GL_POINT_SMOOTH);
+    EXPECT_EQ(gl.calls[8].args[0], GL_LINE_SMOOTH);
+    EXPECT_EQ(gl.calls[9].args[0], 6.0);
+}
+
+TEST_F(Window, SetUpBuildsTheTablesAndTheDefaultScene) {
+    binomialHalf[0] = binomialHalf[1] = binomialHalf[2] = 0;
+    bernsteinTable[512][1] = 0;
+    editPoints[2] = {1, 1};
+    selectedPoint = 3;
+    initApplication();
+    EXPECT_EQ(binomialHalf[1], 3);
+    EXPECT_EQ(bernsteinTable[512][1], 0.375);
+    EXPECT_EQ(editPoints[2].x, 0);
+    EXPECT_EQ(editPoints[2].y, 225);
+    EXPECT_EQ(selectedPoint, -1);
+}
+
+TEST_F(Window, ResetRestoresTheDefaultPointsAndClearsTheSelection) {
+    for (Point &p : editPoints) {
+        p = {7, 7};
+    }
+    selectedPoint = 2;
+    resetScene();
+    const Point defaults[5] = {{-225, -225}, {-225, 0}, {0, 225}, {225, 225}, {-160, 160}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(editPoints[i].x, defaults[i].x);
+        EXPECT_EQ(editPoints[i].y, defaults[i].y);
+    }
+    EXPECT_EQ(selectedPoint, -1);
+}
+
+TEST_F(Window, ReshapeKeepsACentredPixelUnitProjection) {
+    struct Case {
+        int width, height;
+        double halfWidth, halfHeight;
+    };
+    for (const Case c : {Case{800, 800, 400, 400}, Case{801, 600, 400, 300}, Case{1, 3, 0, 1}}) {
+        resetRecording();
+        onReshape(c.width, c.height);
+        const GlRecording &gl = recorded();
+        EXPECT_EQ(windowWidth, c.width);
+        EXPECT_EQ(windowHeight, c.height);
+        ASSERT_EQ(gl.names(), (std::vector<std::string_view>{"glMatrixMode", "glLoadIdentity",
+                                                             "glOrtho", "glViewport"}));
+        EXPECT_EQ(gl.calls[0].args[0], GL_PROJECTION);
+        EXPECT_EQ(gl.calls[2].args, (std::array<double, 6>{-c.halfWidth, c.halfWidth,
+                                                           -c.halfHeight, c.halfHeight, 0, 1}));
+        EXPECT_EQ(gl.calls[3].args[2], c.width);
+        EXPECT_EQ(gl.calls[3].args[3], c.height);
+        EXPECT_EQ(gl.redisplayRequests, 0);
+    }
+}
+
+TEST_F(Window, EnterAndGraveToggleTheirFlagsAndEachKeyRedrawsOnce) {
+    onKeyboard('\r', 10, 10);
+    EXPECT_TRUE(boxMode);
+    EXPECT_FALSE(showAllLevels);
+    onKeyboard('`', 10, 10);
+    EXPECT_TRUE(showAllLevels);
+    onKeyboard('\r', 10, 10);
+    EXPECT_FALSE(boxMode);
+    onKeyboard('`', 10, 10);
+    EXPECT_FALSE(showAllLevels);
+    EXPECT_EQ(recorded().redisplayRequests, 4);
+}
+
+TEST_F(Window, OtherKeysOnlyRedraw) {
+    for (unsigned char key : {'a', ' ', '\n', '~', '\xc8'}) {
+        onKeyboard(key, 0, 0);
+    }
+    EXPECT_FALSE(boxMode);
+    EXPECT_FALSE(showAllLevels);
+    EXPECT_EQ(recorded().redisplayRequests, 5);
+    EXPECT_EQ(recorded().count("glutPostRedisplay"), 5);
+}
+
+TEST_F(Window, FlagsSurviveResizingAndSceneResets) {
+    onKeyboard('\r', 0, 0);
+    onKeyboard('`', 0, 0);
+    onReshape(333, 777);
+    resetScene();
+    EXPECT_TRUE(boxMode);
+    EXPECT_TRUE(showAllLevels);
+}
+
+TEST_F(WindowDeathTest, EscapeEndsTheProcessWithStatusZero) {
+    EXPECT_EXIT(onKeyboard(27, 0, 0), ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(Window, AFrameClearsDrawsCurveThenPointsAndSwapsLast) {
+    onDisplay();
+    const GlRecording &gl = recorded();
+    EXPECT_EQ(gl.calls.front().name, "glClear");
+    EXPECT_EQ(gl.calls.front().args[0], GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(gl.calls.back().name, "glutSwapBuffers");
+    EXPECT_EQ(gl.bufferSwaps, 1);
+    ASSERT_GE(gl.primitives.size(), 2u);
+    const RecordedPrimitive &curve = gl.primitives[gl.primitives.size() - 2];
+    const RecordedPrimitive &points = gl.primitives.back();
+    EXPECT_EQ(curve.mode, static_cast<GLenum>(GL_LINE_STRIP));
+    EXPECT_EQ(curve.vertices.size(), 65u);
+    EXPECT_EQ(points.mode, static_cast<GLenum>(GL_POINTS));
+    EXPECT_EQ(points.vertices.size(), 5u);
+    EXPECT_EQ(gl.redisplayRequests, 0);
+    EXPECT_TRUE(gl.faults.empty());
+}
+
+TEST_F(Window, EveryFrameResamplesTheCurrentControlPoints) {
+    onDisplay();
+    controlPoints[3] = {300, -100};
+    resetRecording();
+    onDisplay();
+    const RecordedPrimitive &curve = recorded().primitives[recorded().primitives.size() - 2];
+    EXPECT_EQ(curve.vertices.back().x, 300);
+    EXPECT_EQ(curve.vertices.back().y, -100);
+}
+
+} // namespace
