@@ -9,33 +9,33 @@ struct Point {
 
 constexpr double PI = 3.14159265358979323846;
 
-constexpr int SAMPLE_SEGMENTS = 1024;   // parameter steps t = a / 1024 of the sampling grid
-constexpr int LEVEL_COUNT = 10;         // subdivision levels 0 … 9 of the search
-constexpr double ARC_STEP = PI / 30.0;  // angular step of every drawn circular arc
-constexpr int EDIT_POINT_COUNT = 5;     // P0 … P3 and the query point Q
-constexpr int QUERY_INDEX = 4;          // index of Q in editPoints
+constexpr int SAMPLE_SEGMENTS = 1024;  // parameter steps t = a / 1024 of the sampling grid
+constexpr int LEVEL_COUNT = 10;        // subdivision levels 0 … 9 of the search
+constexpr double ARC_STEP = PI / 30.0; // angular step of every drawn circular arc
+constexpr int EDIT_POINT_COUNT = 5;    // P0 … P3 and the query point Q
+constexpr int QUERY_INDEX = 4;         // index of Q in editPoints
 
 // The scene: control points P0 … P3 of the cubic Bézier curve, then the query point Q.
 inline Point editPoints[EDIT_POINT_COUNT];
 inline Point *const controlPoints = editPoints;
 inline Point &queryPoint = editPoints[QUERY_INDEX];
-inline int selectedPoint = -1;  // index of the point being dragged, -1 for none
+inline int selectedPoint = -1; // index of the point being dragged, -1 for none
 
-inline int windowWidth = 800;   // current window width in pixels
-inline int windowHeight = 800;  // current window height in pixels
+inline int windowWidth = 800;      // current window width in pixels
+inline int windowHeight = 800;     // current window height in pixels
 inline bool boxMode = false;       // bounding regions are rounded boxes, not capsules
 inline bool showAllLevels = false; // overlay every region of every level
 
-inline int binomialHalf[3];  // first half of row 3 of Pascal's triangle: 1, 3, 3
-inline double bernsteinTable[SAMPLE_SEGMENTS + 1][4];  // cubic Bernstein weights at t = a / 1024
-inline Point curveSamples[SAMPLE_SEGMENTS + 1];        // curve point at t = a / 1024, this frame
-inline double errorBounds[LEVEL_COUNT];  // how far a piece of each level strays from its chord
+inline int binomialHalf[3]; // first half of row 3 of Pascal's triangle: 1, 3, 3
+inline double bernsteinTable[SAMPLE_SEGMENTS + 1][4]; // cubic Bernstein weights at t = a / 1024
+inline Point curveSamples[SAMPLE_SEGMENTS + 1];       // curve point at t = a / 1024, this frame
+inline double errorBounds[LEVEL_COUNT]; // how far a piece of each level strays from its chord
 
 // Start samples of the search's candidate pieces: one list for the level being
 // processed, one for the halves that go on to the next level.
 inline int candidateLists[2][SAMPLE_SEGMENTS];
-inline int currentList = 0;  // list holding the current level's candidates
-inline int nextList = 1;     // list receiving their halves
+inline int currentList = 0; // list holding the current level's candidates
+inline int nextList = 1;    // list receiving their halves
 
 // Axis-aligned bounding box of a chord, shared by the search's bounds and the region outlines.
 struct Box {

@@ -1,7 +1,7 @@
 // The application shell: start-up, the toolkit callbacks and the frame they drive.
 #pragma once
 
-constexpr int PICK_DISTANCE_SQ = 30;  // squared whole-pixel reach of a press around a point
+constexpr int PICK_DISTANCE_SQ = 30; // squared whole-pixel reach of a press around a point
 
 void initApplication();
 void resetScene();

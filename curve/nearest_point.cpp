@@ -25,8 +25,8 @@ double distance(Point a, Point b) {
 DistanceBounds capsuleBounds(Point a, Point b, Point q, double r) {
     const double toA = distance(a, q);
     const double toB = distance(b, q);
-    DistanceBounds bounds = toB > toA ? DistanceBounds{toA - r, toB + r}
-                                      : DistanceBounds{toB - r, toA + r};
+    DistanceBounds bounds =
+        toB > toA ? DistanceBounds{toA - r, toB + r} : DistanceBounds{toB - r, toA + r};
 
     // When Q projects strictly inside the chord, its distance to the chord's line is nearer
     // than either end. A zero-length chord never passes both tests.
@@ -42,7 +42,9 @@ DistanceBounds capsuleBounds(Point a, Point b, Point q, double r) {
     return bounds;
 }
 
-double largest(double a, double b) { return a > b ? a : b; }
+double largest(double a, double b) {
+    return a > b ? a : b;
+}
 
 // Bounds over the rounded box of radius r around the chord's bounding box: the nearest
 // point of the box below, its farthest corner above.
@@ -80,7 +82,8 @@ void findNearestPoint(int level, int step, int count) {
         for (int i = 0; i < count; ++i) {
             const Point a = curveSamples[candidates[i]];
             const Point b = curveSamples[candidates[i] + step];
-            const DistanceBounds bounds = boxMode ? boxBounds(a, b, q, r) : capsuleBounds(a, b, q, r);
+            const DistanceBounds bounds =
+                boxMode ? boxBounds(a, b, q, r) : capsuleBounds(a, b, q, r);
             lowerBound[i] = bounds.lower;
             upperBound[i] = bounds.upper;
         }

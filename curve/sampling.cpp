@@ -32,7 +32,7 @@ void computeBinomials() {
 
 void buildBernsteinTable() {
     for (int a = 0; a <= SAMPLE_SEGMENTS; ++a) {
-        const double t = static_cast<double>(a) / SAMPLE_SEGMENTS;  // exact: a power of two
+        const double t = static_cast<double>(a) / SAMPLE_SEGMENTS; // exact: a power of two
         const double u = 1.0 - t;
         double *weights = bernsteinTable[a];
         for (int k = 0; k < 2; ++k) {

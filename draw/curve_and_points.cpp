@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-constexpr int POLYLINE_STRIDE = 16;  // samples between polyline vertices: 65 vertices in all
+constexpr int POLYLINE_STRIDE = 16; // samples between polyline vertices: 65 vertices in all
 
 void drawCurve() {
     glLineWidth(1.0f);

@@ -13,7 +13,7 @@ TEST(Binomials, AreTheFirstHalfOfRowThreeOfPascalsTriangle) {
     EXPECT_EQ(binomialHalf[0], 1);
     EXPECT_EQ(binomialHalf[1], 3);
     EXPECT_EQ(binomialHalf[2], 3);
-    computeBinomials();  // running it again changes nothing
+    computeBinomials(); // running it again changes nothing
     EXPECT_EQ(binomialHalf[1], 3);
 }
 
@@ -21,7 +21,8 @@ TEST(IntegerPower, IsExactForSmallExponentsAndSquaresRepeatedly) {
     EXPECT_EQ(integerPower(0.3, 0), 1.0);
     EXPECT_EQ(integerPower(0.3, 1), 0.3);
     EXPECT_EQ(integerPower(0.5, 3), 0.125);
-    EXPECT_EQ(integerPower(0.8, 9), ((0.8 * 0.8) * (0.8 * 0.8)) * ((0.8 * 0.8) * (0.8 * 0.8)) * 0.8);
+    EXPECT_EQ(integerPower(0.8, 9),
+              ((0.8 * 0.8) * (0.8 * 0.8)) * ((0.8 * 0.8) * (0.8 * 0.8)) * 0.8);
 }
 
 TEST_F(CurveSampling, TableRowsAtBothEndsAndTheMiddleAreExact) {

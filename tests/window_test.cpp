@@ -18,10 +18,16 @@ TEST_F(Window, SetUpCreatesTheWindowAndTheFixedRenderingState) {
     initApplication();
     const GlRecording &gl = recorded();
     EXPECT_EQ(gl.windowTitle, "Quenlow Example");
-    const std::vector<std::string_view> expected = {
-        "glutInitDisplayMode", "glutInitWindowPosition", "glutInitWindowSize", "glutCreateWindow",
-        "glClearColor",        "glBlendFunc",            "glEnable",           "glEnable",
-        "glEnable",            "glPointSize"};
+    const std::vector<std::string_view> expected = {"glutInitDisplayMode",
+                                                    "glutInitWindowPosition",
+                                                    "glutInitWindowSize",
+                                                    "glutCreateWindow",
+                                                    "glClearColor",
+                                                    "glBlendFunc",
+                                                    "glEnable",
+                                                    "glEnable",
+                                                    "glEnable",
+                                                    "glPointSize"};
     EXPECT_EQ(gl.names(), expected);
     EXPECT_EQ(gl.calls[0].args[0], GLUT_DOUBLE | GLUT_RGBA);
     EXPECT_EQ(gl.calls[1].args[0], 300);
@@ -78,8 +84,8 @@ TEST_F(Window, ReshapeKeepsACentredPixelUnitProjection) {
         ASSERT_EQ(gl.names(), (std::vector<std::string_view>{"glMatrixMode", "glLoadIdentity",
                                                              "glOrtho", "glViewport"}));
         EXPECT_EQ(gl.calls[0].args[0], GL_PROJECTION);
-        EXPECT_EQ(gl.calls[2].args, (std::array<double, 6>{-c.halfWidth, c.halfWidth,
-                                                           -c.halfHeight, c.halfHeight, 0, 1}));
+        EXPECT_EQ(gl.calls[2].args, (std::array<double, 6>{-c.halfWidth, c.halfWidth, -c.halfHeight,
+                                                           c.halfHeight, 0, 1}));
         EXPECT_EQ(gl.calls[3].args[2], c.width);
         EXPECT_EQ(gl.calls[3].args[3], c.height);
         EXPECT_EQ(gl.redisplayRequests, 0);

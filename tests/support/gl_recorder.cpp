@@ -21,7 +21,9 @@ struct RecorderState {
 
 RecorderState state;
 
-void fault(const std::string &what) { state.recording.faults.push_back(what); }
+void fault(const std::string &what) {
+    state.recording.faults.push_back(what);
+}
 
 void record(const char *name, std::initializer_list<double> args) {
     GlCall call{name, {}};
@@ -82,16 +84,22 @@ std::vector<RecordedPrimitive> GlRecording::primitivesIn(GLenum mode, Color colo
     return result;
 }
 
-const GlRecording &recorded() { return state.recording; }
+const GlRecording &recorded() {
+    return state.recording;
+}
 
-void resetRecording() { state = RecorderState{}; }
+void resetRecording() {
+    state = RecorderState{};
+}
 
 extern "C" {
 
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
     recordOutsideBegin("glClearColor", {r, g, b, a});
 }
-void glClear(GLbitfield mask) { recordOutsideBegin("glClear", {static_cast<double>(mask)}); }
+void glClear(GLbitfield mask) {
+    recordOutsideBegin("glClear", {static_cast<double>(mask)});
+}
 void glBlendFunc(GLenum source, GLenum destination) {
     recordOutsideBegin("glBlendFunc",
                        {static_cast<double>(source), static_cast<double>(destination)});
@@ -99,7 +107,9 @@ void glBlendFunc(GLenum source, GLenum destination) {
 void glEnable(GLenum capability) {
     recordOutsideBegin("glEnable", {static_cast<double>(capability)});
 }
-void glPointSize(GLfloat size) { recordOutsideBegin("glPointSize", {size}); }
+void glPointSize(GLfloat size) {
+    recordOutsideBegin("glPointSize", {size});
+}
 void glLineWidth(GLfloat width) {
     recordOutsideBegin("glLineWidth", {width});
     state.lineWidth = width;
@@ -135,7 +145,9 @@ void glVertex2dv(const GLdouble *v) {
     addVertex(v[0], v[1]);
 }
 
-void glMatrixMode(GLenum mode) { recordOutsideBegin("glMatrixMode", {static_cast<double>(mode)}); }
+void glMatrixMode(GLenum mode) {
+    recordOutsideBegin("glMatrixMode", {static_cast<double>(mode)});
+}
 void glLoadIdentity() {
     recordOutsideBegin("glLoadIdentity", {});
     state.matrixStack.back() = Transform{};
@@ -153,7 +165,8 @@ void glPushMatrix() {
     state.matrixStack.push_back(state.matrixStack.back());
     GlRecording &r = state.recording;
     r.matrixDepth += 1;
-    r.deepestMatrixDepth = r.matrixDepth > r.deepestMatrixDepth ? r.matrixDepth : r.deepestMatrixDepth;
+    r.deepestMatrixDepth =
+        r.matrixDepth > r.deepestMatrixDepth ? r.matrixDepth : r.deepestMatrixDepth;
 }
 void glPopMatrix() {
     recordOutsideBegin("glPopMatrix", {});
@@ -177,7 +190,9 @@ void glScaled(GLdouble x, GLdouble y, GLdouble z) {
     t.scaleY *= y;
 }
 
-void glutInit(int *argc, char **) { record("glutInit", {static_cast<double>(*argc)}); }
+void glutInit(int *argc, char **) {
+    record("glutInit", {static_cast<double>(*argc)});
+}
 void glutInitDisplayMode(unsigned int mode) {
     record("glutInitDisplayMode", {static_cast<double>(mode)});
 }
@@ -212,7 +227,9 @@ void glutMotionFunc(void (*callback)(int, int)) {
     record("glutMotionFunc", {});
     state.recording.motionCallback = callback;
 }
-void glutMainLoop() { record("glutMainLoop", {}); }
+void glutMainLoop() {
+    record("glutMainLoop", {});
+}
 void glutPostRedisplay() {
     record("glutPostRedisplay", {});
     state.recording.redisplayRequests += 1;

@@ -12,7 +12,7 @@
 
 struct GlCall {
     std::string_view name;
-    std::array<double, 6> args;  // the numeric arguments, unused ones zero
+    std::array<double, 6> args; // the numeric arguments, unused ones zero
 };
 
 struct Color {
@@ -38,12 +38,12 @@ struct RecordedPrimitive {
 struct GlRecording {
     std::vector<GlCall> calls;
     std::vector<RecordedPrimitive> primitives;
-    std::vector<std::string> faults;  // API misuse, in the order it happened
+    std::vector<std::string> faults; // API misuse, in the order it happened
 
     int redisplayRequests = 0;
     int bufferSwaps = 0;
-    int matrixDepth = 0;         // pushes not yet popped
-    int deepestMatrixDepth = 0;  // most pushes outstanding at once
+    int matrixDepth = 0;        // pushes not yet popped
+    int deepestMatrixDepth = 0; // most pushes outstanding at once
 
     std::string windowTitle;
     void (*displayCallback)() = nullptr;
