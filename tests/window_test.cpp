@@ -146,6 +146,57 @@ TEST_F(Window, AFrameClearsDrawsCurveThenPointsAndSwapsLast) {
     EXPECT_TRUE(gl.faults.empty());
 }
 
+// Index of the orange result segment among a frame's primitives.
+size_t resultSegmentIndex(const GlRecording &gl) {
+    for (size_t i = 0; i < gl.primitives.size(); ++i) {
+        const RecordedPrimitive &p = gl.primitives[i];
+        if (p.mode == GL_LINES && p.vertices.front().color == Color{1.0, 0.5, 0.0}) {
+            return i;
+        }
+    }
+    return gl.primitives.size();
+}
+
+TEST_F(Window, TheFirstFrameShowsDroppedRegionsThenTheResultUnderTheCurve) {
+    onDisplay();
+    const GlRecording &gl = recorded();
+    const size_t result = resultSegmentIndex(gl);
+    // Four pieces dropped at level 3, then four more at each deeper level: 28 capsules.
+    ASSERT_EQ(result, 28u * 3);
+    EXPECT_EQ(gl.primitives.size(), result + 3); // the segment, the curve, the points
+    for (size_t i = 0; i < result; ++i) {
+        EXPECT_EQ(gl.primitives[i].lineWidth, 2.0f);
+        EXPECT_EQ(gl.primitives[i].vertices.front().color.b, 1.0);
+    }
+    const RecordedVertex end = gl.primitives[result].vertices.at(1);
+    EXPECT_EQ(end.x, -84.375);
+    EXPECT_EQ(end.y, 84.375);
+}
+
+TEST_F(Window, TheOverlayLiesOverTheResultAndUnderTheCurve) {
+    onKeyboard('`', 0, 0);
+    onDisplay();
+    const GlRecording &gl = recorded();
+    const size_t result = resultSegmentIndex(gl);
+    ASSERT_EQ(gl.primitives.size(), result + 1 + 3 * 1023 + 2);
+    EXPECT_EQ(gl.primitives[result + 1].vertices.front().color, (Color{0.7, 0.7, 1.0}));
+    EXPECT_EQ(gl.primitives[gl.primitives.size() - 2].vertices.size(), 65u);
+    EXPECT_TRUE(gl.faults.empty());
+    EXPECT_EQ(gl.deepestMatrixDepth, 1);
+    EXPECT_EQ(gl.matrixDepth, 0);
+}
+
+TEST_F(Window, BoxModeSwitchesTheSearchAndTheOverlayToRoundedBoxes) {
+    onKeyboard('\r', 0, 0);
+    onKeyboard('`', 0, 0);
+    onDisplay();
+    const GlRecording &gl = recorded();
+    const size_t result = resultSegmentIndex(gl);
+    EXPECT_EQ(result % 5, 0u); // a box is four sides and four quarter circles
+    EXPECT_EQ(gl.primitives.size(), result + 1 + 5 * 1023 + 2);
+    EXPECT_EQ(gl.primitives[result + 1].vertices.size(), 8u);
+}
+
 TEST_F(Window, EveryFrameResamplesTheCurrentControlPoints) {
     onDisplay();
     controlPoints[3] = {300, -100};
