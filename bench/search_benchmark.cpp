@@ -60,6 +60,14 @@ void bruteForceScan(benchmark::State &state, Scene scene) {
     }
 }
 
+void sampling(benchmark::State &state, Scene scene) {
+    setUp(scene, false, false);
+    for (auto _ : state) {
+        sampleCurve();
+        benchmark::ClobberMemory();
+    }
+}
+
 void searchAlone(benchmark::State &state, Scene scene, bool box) {
     setUp(scene, box, false);
     for (auto _ : state) {
@@ -121,6 +129,8 @@ int main(int argc, char **argv) {
     for (Scene scene : {Scene::Default, Scene::Stacked}) {
         const std::string s = sceneName(scene);
         benchmark::RegisterBenchmark(("brute-force scan/" + s).c_str(), bruteForceScan, scene)
+            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(("sampling/" + s).c_str(), sampling, scene)
             ->Unit(benchmark::kMicrosecond);
         for (bool box : {false, true}) {
             const std::string mode = box ? "/boxes" : "/capsules";
