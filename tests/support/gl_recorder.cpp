@@ -20,12 +20,13 @@ struct RecorderState {
 };
 
 RecorderState state;
+RecorderOptions options; // outlives resetRecording
 
 void fault(const std::string &what) {
     state.recording.faults.push_back(what);
 }
 
-void record(const char *name, std::initializer_list<double> args) {
+void record(std::string_view name, std::initializer_list<double> args) {
     GlCall call{name, {}};
     int i = 0;
     for (double arg : args) {
@@ -34,11 +35,16 @@ void record(const char *name, std::initializer_list<double> args) {
             fault(std::string(name) + " with a non-finite argument");
         }
     }
-    state.recording.calls.push_back(call);
+    if (options.keepCalls) {
+        state.recording.calls.push_back(call);
+    }
+    if (options.watch != nullptr) {
+        options.watch(call);
+    }
 }
 
 // Only vertices and colours may be given between glBegin and glEnd.
-void recordOutsideBegin(const char *name, std::initializer_list<double> args) {
+void recordOutsideBegin(std::string_view name, std::initializer_list<double> args) {
     if (state.insideBegin) {
         fault(std::string(name) + " between glBegin and glEnd");
     }
@@ -48,6 +54,9 @@ void recordOutsideBegin(const char *name, std::initializer_list<double> args) {
 void addVertex(double x, double y) {
     if (!state.insideBegin) {
         fault("glVertex outside glBegin/glEnd");
+        return;
+    }
+    if (!options.keepPrimitives) {
         return;
     }
     const Transform &t = state.matrixStack.back();
@@ -92,6 +101,10 @@ void resetRecording() {
     state = RecorderState{};
 }
 
+void setRecorderOptions(const RecorderOptions &newOptions) {
+    options = newOptions;
+}
+
 extern "C" {
 
 void glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
@@ -127,7 +140,9 @@ void glColor3d(GLdouble r, GLdouble g, GLdouble b) {
 void glBegin(GLenum mode) {
     recordOutsideBegin("glBegin", {static_cast<double>(mode)});
     state.insideBegin = true;
-    state.recording.primitives.push_back({mode, state.lineWidth, {}});
+    if (options.keepPrimitives) {
+        state.recording.primitives.push_back({mode, state.lineWidth, {}});
+    }
 }
 void glEnd() {
     record("glEnd", {});

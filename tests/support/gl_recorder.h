@@ -63,3 +63,15 @@ const GlRecording &recorded();
 
 // Forgets all calls, primitives, faults and counters, and the toolkit registrations.
 void resetRecording();
+
+// What the recorder keeps. Long runs such as the fuzzer's keep neither calls nor primitives
+// (an overlay frame makes some 70,000 calls) and watch each call as it is made instead;
+// faults and counters are always kept.
+struct RecorderOptions {
+    bool keepCalls = true;
+    bool keepPrimitives = true;
+    void (*watch)(const GlCall &call) = nullptr;
+};
+
+// Takes effect from the next call on and survives resetRecording.
+void setRecorderOptions(const RecorderOptions &options);
