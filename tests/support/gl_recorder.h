@@ -65,7 +65,7 @@ const GlRecording &recorded();
 void resetRecording();
 
 // What the recorder keeps. Long runs such as the fuzzer's keep neither calls nor primitives
-// (an overlay frame makes some 70,000 calls) and watch each call as it is made instead;
+// (an overlay frame makes some 100,000 calls) and watch each call as it is made instead;
 // faults and counters are always kept.
 struct RecorderOptions {
     bool keepCalls = true;
