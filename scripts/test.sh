@@ -15,3 +15,5 @@ for preset in release sanitize; do
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
 done
+
+bash scripts/fuzz.sh  # the event-stream fuzzer: corpus replay and a bounded run
