@@ -57,22 +57,22 @@ extern "C" void onInterrupt(int signal) {
 
 } // namespace
 
-ChildProcess::ChildProcess(const ChildSpec &spec) : stopSignal_(spec.stopSignal) {
+ChildProcess::ChildProcess(const ChildLaunch &launch) : stopSignal_(launch.stopSignal) {
     std::vector<char *> argv;
-    for (const std::string &arg : spec.argv) {
+    for (const std::string &arg : launch.argv) {
         argv.push_back(const_cast<char *>(arg.c_str()));
     }
     argv.push_back(nullptr);
     std::vector<char *> envp;
-    for (const std::string &entry : spec.environment) {
+    for (const std::string &entry : launch.environment) {
         envp.push_back(const_cast<char *>(entry.c_str()));
     }
     envp.push_back(nullptr);
 
-    const int log = open(spec.logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int log = open(launch.logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (log < 0 || devNull < 0) {
-        throw std::runtime_error("cannot open " + spec.logPath + " or /dev/null");
+        throw std::runtime_error("cannot open " + launch.logPath + " or /dev/null");
     }
     const pid_t parent = getpid();
     // Blocked across fork so that an interrupt cannot slip in before the child is enrolled.
@@ -82,24 +82,24 @@ ChildProcess::ChildProcess(const ChildSpec &spec) : stopSignal_(spec.stopSignal)
     pid_ = fork();
     if (pid_ == 0) {
         // Only async-signal-safe calls from here to exec.
-        prctl(PR_SET_PDEATHSIG, spec.stopSignal);
+        prctl(PR_SET_PDEATHSIG, launch.stopSignal);
         if (getppid() != parent) {
             _exit(127);
         }
         dup2(devNull, 0);
         dup2(log, 1);
         dup2(log, 2);
-        if (spec.passedFd >= 0) {
-            dup2(spec.passedFd, 3);
+        if (launch.passedFd >= 0) {
+            dup2(launch.passedFd, 3);
         }
-        close_range(spec.passedFd >= 0 ? 4 : 3, ~0U, 0);
+        close_range(launch.passedFd >= 0 ? 4 : 3, ~0U, 0);
         sigprocmask(SIG_SETMASK, &previous, nullptr);
         execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     const int forkError = errno;
     if (pid_ > 0) {
-        enroll(pid_, spec.stopSignal);
+        enroll(pid_, launch.stopSignal);
     }
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     close(log);

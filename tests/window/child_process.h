@@ -9,7 +9,7 @@
 #include <sys/types.h>
 #include <vector>
 
-struct ChildSpec {
+struct ChildLaunch {
     std::vector<std::string> argv;        // argv[0] is the executable's path
     std::vector<std::string> environment; // NAME=value entries, the whole environment
     std::string logPath;                  // stdout and stderr go here; stdin is /dev/null
@@ -19,7 +19,7 @@ struct ChildSpec {
 
 class ChildProcess {
   public:
-    explicit ChildProcess(const ChildSpec &spec);
+    explicit ChildProcess(const ChildLaunch &launch);
     ~ChildProcess();
     ChildProcess(const ChildProcess &) = delete;
     ChildProcess &operator=(const ChildProcess &) = delete;

@@ -245,18 +245,18 @@ class RunningProgram : public ::testing::Test {
         name_ = std::string(test->test_suite_name()) + "." + test->name();
         ASSERT_TRUE(session->windowsTitled(TITLE).empty()) << "a window of an earlier run is left";
 
-        ChildSpec spec;
-        spec.argv = {QUENLOW_PROGRAM};
+        ChildLaunch launch;
+        launch.argv = {QUENLOW_PROGRAM};
         // Mesa and the X libraries leave allocations behind at exit that LeakSanitizer would
         // report against the program; the program itself allocates nothing, so leak checking
         // is off for it alone while every other sanitizer check stays on.
         const char *asan = std::getenv("ASAN_OPTIONS");
-        spec.environment =
+        launch.environment =
             environmentWith(currentEnvironment(), "ASAN_OPTIONS",
                             std::string(asan != nullptr ? asan : "") + ":detect_leaks=0");
-        spec.environment = environmentWith(spec.environment, "DISPLAY", screen->displayName());
-        spec.logPath = artifactPath(name_ + ".log");
-        program_ = std::make_unique<ChildProcess>(spec);
+        launch.environment = environmentWith(launch.environment, "DISPLAY", screen->displayName());
+        launch.logPath = artifactPath(name_ + ".log");
+        program_ = std::make_unique<ChildProcess>(launch);
 
         const auto deadline = std::chrono::steady_clock::now() + PATIENCE;
         std::vector<WindowId> windows;
@@ -265,7 +265,7 @@ class RunningProgram : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ASSERT_EQ(windows.size(), 1u)
-            << "windows titled \"" << TITLE << "\"; program output in " << spec.logPath;
+            << "windows titled \"" << TITLE << "\"; program output in " << launch.logPath;
         window_ = windows[0];
         ASSERT_TRUE(showsWithin("first-frame", firstFrameArrived));
         firstFrame_ = shown_;

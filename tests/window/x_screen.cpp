@@ -51,14 +51,14 @@ VirtualScreen::VirtualScreen(const std::string &xvfbPath, const std::string &log
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe2 failed");
     }
-    ChildSpec spec;
-    spec.argv = {xvfbPath,       "-displayfd", "3",   "-screen", "0",
-                 "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
-    spec.environment = currentEnvironment();
-    spec.logPath = logPath;
-    spec.passedFd = pipeFds[1];
-    spec.stopSignal = SIGTERM; // lets Xvfb remove its lock file and socket
-    server_ = std::make_unique<ChildProcess>(spec);
+    ChildLaunch launch;
+    launch.argv = {xvfbPath,       "-displayfd", "3",   "-screen", "0",
+                   "1280x1024x24", "-nolisten",  "tcp", "-noreset"};
+    launch.environment = currentEnvironment();
+    launch.logPath = logPath;
+    launch.passedFd = pipeFds[1];
+    launch.stopSignal = SIGTERM; // lets Xvfb remove its lock file and socket
+    server_ = std::make_unique<ChildProcess>(launch);
     close(pipeFds[1]);
     const std::string number = readDisplayNumber(pipeFds[0], std::chrono::seconds(20));
     close(pipeFds[0]);
