@@ -116,29 +116,24 @@ void glutSwapBuffers() {
 
 } // extern "C"
 
-Rgb Frame::at(int x, int y) const {
-    const std::uint8_t *pixel = &rgba[(static_cast<std::size_t>(y) * width + x) * 4];
-    return {pixel[0], pixel[1], pixel[2]};
-}
-
 void startOffscreenProgram() {
     initApplication();
     onReshape(window.width, window.height);
 }
 
-Frame renderFrame() {
+Picture renderFrame() {
     onDisplay();
-    Frame frame;
+    Picture frame;
     frame.width = window.width;
     frame.height = window.height;
-    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 4;
+    const std::size_t rowBytes = static_cast<std::size_t>(frame.width) * 3;
     std::vector<std::uint8_t> bottomUp(rowBytes * frame.height);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    frame.rgba.resize(bottomUp.size());
+    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    frame.rgb.resize(bottomUp.size());
     for (int row = 0; row < frame.height; ++row) {
         std::copy_n(&bottomUp[(frame.height - 1 - row) * rowBytes], rowBytes,
-                    &frame.rgba[row * rowBytes]);
+                    &frame.rgb[row * rowBytes]);
     }
     return frame;
 }

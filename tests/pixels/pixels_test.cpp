@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <list>
 #include <string>
 #include <utility>
@@ -18,42 +17,20 @@
 
 namespace {
 
-// Colour classes loose enough for smoothed edges blended into the white background.
-bool isWhite(Rgb c) {
-    return c.r >= 250 && c.g >= 250 && c.b >= 250;
-}
-bool isRed(Rgb c) {
-    return c.r >= 220 && c.g <= 40 && c.b <= 40;
-}
-bool isDarkGreen(Rgb c) {
-    return c.g >= 100 && c.g <= 150 && c.r <= 40 && c.b <= 40;
-}
-bool isOrange(Rgb c) {
-    return c.r >= 230 && c.g >= 100 && c.g <= 200 && c.g - c.b >= 60;
-}
-bool isBlack(Rgb c) {
-    return c.r <= 60 && c.g <= 60 && c.b <= 90;
-}
-// A 1-pixel black line along a pixel boundary covers two rows by half: grey on white,
-// dark blue over a region outline.
+// Finer classes, for what only these tests look at. A 1-pixel black line along a pixel
+// boundary covers two rows by half: grey on white, dark blue over a region outline.
 bool isHalfBlack(Rgb c) {
     return c.r <= 140 && c.g <= 140;
 }
-// Region outlines are (s, s, 1) with s from 0.7 at level 0 down to about 0.09 at level 9.
-bool isRegionBlue(Rgb c) {
-    return c.b >= 230 && c.b - c.r >= 40 && std::abs(c.r - c.g) <= 8;
-}
-// Level 5 and deeper.
+// Outlines of level 5 and deeper.
 bool isDeepBlue(Rgb c) {
-    return isRegionBlue(c) && c.r <= 60;
+    return isBlue(c) && c.r <= 60;
 }
-// A pixel fully covered by an outline of this level.
+// A pixel fully covered by an outline of this level, (s, s, 1) with s = 0.7 · 0.8^level.
 bool isLevelShade(Rgb c, int level) {
     const double s = 0.7 * std::pow(0.8, level) * 255;
     return c.b >= 245 && std::abs(c.r - s) <= 16 && std::abs(c.g - s) <= 16;
 }
-
-using ColourClass = std::function<bool(Rgb)>;
 
 // The cubic Bézier point at t, computed independently of the program's tables.
 Point bezier(const Point p[4], double t) {
@@ -90,7 +67,7 @@ class Frames : public ::testing::Test {
     }
 
     // Keeps every frame of the test so that a failure can be looked at.
-    const Frame &draw(const std::string &name) {
+    const Picture &draw(const std::string &name) {
         drawn.emplace_back(name, renderFrame());
         return drawn.back().second;
     }
@@ -110,29 +87,21 @@ class Frames : public ::testing::Test {
         }
     }
 
-    std::list<std::pair<std::string, Frame>> drawn; // a list: references to frames stay valid
+    std::list<std::pair<std::string, Picture>> drawn; // a list: references to frames stay valid
 };
 
 // Whether some pixel within `radius` pixels of the scene point is of the class.
-bool anyNear(const Frame &frame, Point scene, int radius, const ColourClass &colour) {
-    const int cx = static_cast<int>(std::floor(frame.width / 2 + scene.x));
-    const int cy = static_cast<int>(std::floor(frame.height / 2 - scene.y));
-    for (int y = cy - radius; y <= cy + radius; ++y) {
-        for (int x = cx - radius; x <= cx + radius; ++x) {
-            if (x >= 0 && y >= 0 && x < frame.width && y < frame.height && colour(frame.at(x, y))) {
-                return true;
-            }
-        }
-    }
-    return false;
+bool anyNear(const Picture &frame, Point scene, int radius, const ColourClass &colour) {
+    return foundNear(frame, static_cast<int>(std::floor(frame.width / 2 + scene.x)),
+                     static_cast<int>(std::floor(frame.height / 2 - scene.y)), radius, colour);
 }
 
-bool allNear(const Frame &frame, Point scene, int radius, const ColourClass &colour) {
+bool allNear(const Picture &frame, Point scene, int radius, const ColourClass &colour) {
     return !anyNear(frame, scene, radius, [&colour](Rgb c) { return !colour(c); });
 }
 
 // Counts pixels that are not background and lie farther than `reach` from every segment.
-int strayPixels(const Frame &frame, const std::vector<std::pair<Point, Point>> &segments,
+int strayPixels(const Picture &frame, const std::vector<std::pair<Point, Point>> &segments,
                 double reach) {
     int stray = 0;
     for (int y = 0; y < frame.height; ++y) {
@@ -154,7 +123,7 @@ int strayPixels(const Frame &frame, const std::vector<std::pair<Point, Point>> &
 TEST_F(Frames, DefaultFrameShowsThePointsInTheirColoursOnWhite) {
     for (bool boxes : {false, true}) {
         boxMode = boxes;
-        const Frame &frame = draw(boxes ? "boxes" : "capsules");
+        const Picture &frame = draw(boxes ? "boxes" : "capsules");
         for (Point corner : {Point{-399, 399}, Point{399, 399}, Point{-399, -399}, {399, -399}}) {
             EXPECT_TRUE(allNear(frame, corner, 1, isWhite));
         }
@@ -162,14 +131,14 @@ TEST_F(Frames, DefaultFrameShowsThePointsInTheirColoursOnWhite) {
         for (const Point &p : DEFAULT_CONTROL) {
             EXPECT_TRUE(allNear(frame, {p.x - 0.5, p.y + 0.5}, 1, isRed)) << p.x << ", " << p.y;
         }
-        EXPECT_TRUE(allNear(frame, {DEFAULT_QUERY.x - 0.5, DEFAULT_QUERY.y + 0.5}, 1, isDarkGreen));
+        EXPECT_TRUE(allNear(frame, {DEFAULT_QUERY.x - 0.5, DEFAULT_QUERY.y + 0.5}, 1, isGreen));
     }
 }
 
 TEST_F(Frames, OrangeSegmentRunsFromTheQueryPointToTheCurveAndNoFurther) {
     for (bool boxes : {false, true}) {
         boxMode = boxes;
-        const Frame &frame = draw(boxes ? "boxes" : "capsules");
+        const Picture &frame = draw(boxes ? "boxes" : "capsules");
         for (double f : {0.15, 0.3, 0.5, 0.7, 0.85}) {
             EXPECT_TRUE(anyNear(frame, between(DEFAULT_QUERY, DEFAULT_RESULT, f), 1, isOrange))
                 << "at " << f << " of the way, boxes " << boxes;
@@ -184,7 +153,7 @@ TEST_F(Frames, OrangeSegmentRunsFromTheQueryPointToTheCurveAndNoFurther) {
 TEST_F(Frames, CurveIsABlackLineOverTheRegions) {
     for (bool allLevels : {false, true}) {
         showAllLevels = allLevels;
-        const Frame &frame = draw(allLevels ? "all-levels" : "default");
+        const Picture &frame = draw(allLevels ? "all-levels" : "default");
         for (int a = 40; a <= 1000; a += 48) {
             EXPECT_TRUE(anyNear(frame, bezier(DEFAULT_CONTROL, a / 1024.0), 1, isBlack))
                 << "sample " << a << ", all levels " << allLevels;
@@ -218,9 +187,9 @@ TEST_F(Frames, DiscardedPiecesAreOutlinedAsCapsulesOrAsRoundedBoxes) {
     }
     const ColourClass level3 = [](Rgb c) { return isLevelShade(c, 3); };
 
-    const Frame &capsules = draw("capsules");
+    const Picture &capsules = draw("capsules");
     boxMode = true;
-    const Frame &boxes = draw("boxes");
+    const Picture &boxes = draw("boxes");
     for (Point p : onCapsule) {
         EXPECT_TRUE(anyNear(capsules, p, 1, level3)) << "capsule side at " << p.x << ", " << p.y;
         EXPECT_TRUE(allNear(boxes, p, 1, isWhite)) << "inside the box at " << p.x << ", " << p.y;
@@ -240,23 +209,23 @@ TEST_F(Frames, OverlayAddsTheLevelZeroRegionAroundTheWholeCurve) {
     const Point boxTop = {0, 225 + r};
     const ColourClass level0 = [](Rgb c) { return isLevelShade(c, 0); };
 
-    const Frame &plain = draw("default");
+    const Picture &plain = draw("default");
     EXPECT_TRUE(allNear(plain, capBeyondP3, 2, isWhite));
 
     showAllLevels = true;
-    const Frame &capsules = draw("all-levels-capsules");
+    const Picture &capsules = draw("all-levels-capsules");
     EXPECT_TRUE(anyNear(capsules, capBeyondP3, 1, level0));
     EXPECT_TRUE(allNear(capsules, boxTop, 2, isWhite));
 
     boxMode = true;
-    const Frame &boxes = draw("all-levels-boxes");
+    const Picture &boxes = draw("all-levels-boxes");
     EXPECT_TRUE(anyNear(boxes, boxTop, 1, level0));
     EXPECT_TRUE(anyNear(boxes, capBeyondP3, 1, level0)); // the corner arc passes there
 }
 
 TEST_F(Frames, OverlayHemsTheWholeCurveInDeepBlue) {
     showAllLevels = true;
-    const Frame &frame = draw("all-levels");
+    const Picture &frame = draw("all-levels");
     for (int a = 40; a <= 1000; a += 48) {
         EXPECT_TRUE(anyNear(frame, bezier(DEFAULT_CONTROL, a / 1024.0), 2, isDeepBlue))
             << "sample " << a;
@@ -265,9 +234,8 @@ TEST_F(Frames, OverlayHemsTheWholeCurveInDeepBlue) {
 
 TEST_F(Frames, QueryPointDraggedOntoAControlPointIsDrawnOnTop) {
     queryPoint = controlPoints[1];
-    const Frame &frame = draw("query-on-p1");
-    EXPECT_TRUE(
-        allNear(frame, {controlPoints[1].x - 0.5, controlPoints[1].y + 0.5}, 1, isDarkGreen));
+    const Picture &frame = draw("query-on-p1");
+    EXPECT_TRUE(allNear(frame, {controlPoints[1].x - 0.5, controlPoints[1].y + 0.5}, 1, isGreen));
 }
 
 // With every control point on one pixel the curve is a single point and every error bound
@@ -281,7 +249,7 @@ TEST_F(Frames, CurveShrunkToOnePointDrawsNothingElsewhere) {
     for (int mode = 0; mode < 4; ++mode) {
         boxMode = mode & 1;
         showAllLevels = mode & 2;
-        const Frame &frame = draw("mode" + std::to_string(mode));
+        const Picture &frame = draw("mode" + std::to_string(mode));
         EXPECT_EQ(strayPixels(frame, {{DEFAULT_QUERY, p}}, 4.5), 0) << "mode " << mode;
         EXPECT_TRUE(anyNear(frame, between(DEFAULT_QUERY, p, 0.5), 1, isOrange)) << mode;
         EXPECT_TRUE(allNear(frame, {p.x - 0.5, p.y + 0.5}, 1, isRed)) << "mode " << mode;
@@ -300,7 +268,7 @@ TEST_F(Frames, StraightCurveDrawsOnlyItsLineAndTheSegmentToIt) {
     for (int mode = 0; mode < 4; ++mode) {
         boxMode = mode & 1;
         showAllLevels = mode & 2;
-        const Frame &frame = draw("mode" + std::to_string(mode));
+        const Picture &frame = draw("mode" + std::to_string(mode));
         EXPECT_EQ(strayPixels(frame, {{line[0], line[3]}, {queryPoint, result}}, 4.5), 0)
             << "mode " << mode;
         EXPECT_TRUE(anyNear(frame, between(queryPoint, result, 0.5), 1, isOrange)) << mode;

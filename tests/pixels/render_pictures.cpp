@@ -12,17 +12,17 @@ int main(int argc, char **argv) {
         return 2;
     }
     startOffscreenProgram();
-    struct Picture {
-        const char *name;
+    struct Scene {
+        const char *file;
         bool boxes, allLevels;
     };
-    const Picture pictures[] = {{"default-frame.png", false, false},
-                                {"box-regions.png", true, false},
-                                {"all-levels.png", false, true}};
-    for (const Picture &picture : pictures) {
-        boxMode = picture.boxes;
-        showAllLevels = picture.allLevels;
-        const std::string path = std::string(argv[1]) + "/" + picture.name;
+    const Scene scenes[] = {{"default-frame.png", false, false},
+                            {"box-regions.png", true, false},
+                            {"all-levels.png", false, true}};
+    for (const Scene &scene : scenes) {
+        boxMode = scene.boxes;
+        showAllLevels = scene.allLevels;
+        const std::string path = std::string(argv[1]) + "/" + scene.file;
         if (!writePng(renderFrame(), path)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;

@@ -101,7 +101,7 @@ AssertionResult firstFrameArrived(const Picture &picture) {
     return drawn > 0 ? AssertionSuccess() : AssertionFailure() << "nothing is drawn";
 }
 
-AssertionResult dotShown(const Picture &picture, Point where, ColourClass colour,
+AssertionResult dotShown(const Picture &picture, Point where, const ColourClass &colour,
                          const std::string &what) {
     const Pixel p = pixelOf(where);
     if (!colour(picture.at(p.x, p.y))) {
@@ -111,7 +111,7 @@ AssertionResult dotShown(const Picture &picture, Point where, ColourClass colour
     return AssertionSuccess();
 }
 
-AssertionResult dotGone(const Picture &picture, Point where, ColourClass colour,
+AssertionResult dotGone(const Picture &picture, Point where, const ColourClass &colour,
                         const std::string &what) {
     const Pixel p = pixelOf(where);
     if (foundNear(picture, p.x, p.y, 4, colour)) {
@@ -135,7 +135,7 @@ AssertionResult pointsShown(const Picture &picture, const Curve &curve, Point qu
 AssertionResult curveShown(const Picture &picture, const Curve &curve) {
     for (int k = 1; k < 16; ++k) {
         const Pixel p = pixelOf(curve.at(k / 16.0));
-        if (!foundNear(picture, p.x, p.y, 1, isDark)) {
+        if (!foundNear(picture, p.x, p.y, 1, isBlack)) {
             return AssertionFailure() << "the black curve should pass pixel " << describe(p)
                                       << " (t = " << k << "/16)";
         }
@@ -148,7 +148,7 @@ AssertionResult curveGone(const Picture &picture, const Curve &old, const Curve 
     for (int k = 1; k < 16; ++k) {
         const Point point = old.at(k / 16.0);
         const Pixel p = pixelOf(point);
-        if (now.distanceTo(point) > 10 && foundNear(picture, p.x, p.y, 1, isDark)) {
+        if (now.distanceTo(point) > 10 && foundNear(picture, p.x, p.y, 1, isBlack)) {
             return AssertionFailure() << "the old curve is still drawn at pixel " << describe(p);
         }
     }
@@ -318,7 +318,7 @@ class RunningProgram : public ::testing::Test {
         AssertionResult failure = AssertionFailure() << label << ": " << last.message();
         if (lastPicture) {
             const std::string path = artifactPath(name_ + "-" + label + ".png");
-            failure << (savePng(*lastPicture, path) ? "\n  screenshot: " : "\n  cannot write ")
+            failure << (writePng(*lastPicture, path) ? "\n  screenshot: " : "\n  cannot write ")
                     << path;
         }
         return failure;

@@ -1,0 +1,113 @@
+// Colour classes, measures over a picture, and the PNG writer for screenshots of failed checks.
+#include "picture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <png.h>
+
+// Each class takes the pixels a colour covers wholly or nearly so, not the pale rim where it
+// fades into the background: a check then sees the colour itself, and a stale or misplaced
+// shape still shows its solid middle to a check that it is gone.
+bool isWhite(Rgb c) {
+    return c.r >= 250 && c.g >= 250 && c.b >= 250;
+}
+bool isRed(Rgb c) {
+    return c.r >= 220 && c.g <= 40 && c.b <= 40;
+}
+bool isGreen(Rgb c) {
+    return c.g >= 100 && c.g <= 150 && c.r <= 40 && c.b <= 40;
+}
+bool isOrange(Rgb c) {
+    return c.r >= 230 && c.g >= 100 && c.g <= 200 && c.g - c.b >= 60;
+}
+// Outlines are (s, s, 1) with s from 0.7 at level 0 down to about 0.09 at level 9.
+bool isBlue(Rgb c) {
+    return c.b >= 230 && c.b - c.r >= 40 && std::abs(c.r - c.g) <= 8;
+}
+// Black over three fifths or more of the pixel, on the background or on an outline: within
+// a pixel of any point of a sloping 1-pixel line some pixel is that dark, while a line along
+// a pixel boundary is only half-covered grey. A dark pixel tinted away from grey or blue is
+// another colour crossing the curve.
+bool isBlack(Rgb c) {
+    return std::max({c.r, c.g, c.b}) <= 100 && std::abs(c.r - c.g) <= 16;
+}
+
+bool foundNear(const Picture &picture, int x, int y, int reach, const ColourClass &colour) {
+    for (int dy = -reach; dy <= reach; ++dy) {
+        for (int dx = -reach; dx <= reach; ++dx) {
+            if (picture.contains(x + dx, y + dy) && colour(picture.at(x + dx, y + dy))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int countPixels(const Picture &picture, const ColourClass &colour) {
+    int count = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            count += colour(picture.at(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int countDifferences(const Picture &a, const Picture &b, int tolerance) {
+    if (a.width != b.width || a.height != b.height) {
+        return a.width * a.height + b.width * b.height;
+    }
+    int count = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); i += 3) {
+        for (std::size_t k = i; k < i + 3; ++k) {
+            if (std::abs(a.rgb[k] - b.rgb[k]) > tolerance) {
+                ++count;
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+int longestColumnRun(const Picture &picture, const ColourClass &colour) {
+    int longest = 0;
+    for (int x = 0; x < picture.width; ++x) {
+        int run = 0;
+        for (int y = 0; y < picture.height; ++y) {
+            run = colour(picture.at(x, y)) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    }
+    return longest;
+}
+
+std::string describe(Rgb c) {
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) +
+           ")";
+}
+
+bool writePng(const Picture &picture, const std::string &path) {
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    // libpng reports a failed write by jumping back here.
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, picture.width, picture.height, 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < picture.height; ++y) {
+        png_write_row(png, &picture.rgb[3 * static_cast<std::size_t>(y) * picture.width]);
+    }
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
