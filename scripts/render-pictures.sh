@@ -6,7 +6,6 @@ cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
 # The renderer is built with the tests, so it needs what the tests need.
-eval "$(grep '^TEST_PACKAGES=' scripts/test.sh)"
 require_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 
 cmake -S . -B build/pictures -DCMAKE_BUILD_TYPE=Release -DQUENLOW_BUILD_BENCHMARKS=OFF >/dev/null

@@ -35,3 +35,6 @@ require_packages() {
 
 # What building the program needs.
 BUILD_PACKAGES=(cmake make g++ freeglut3-dev libgl1-mesa-dev libgl1-mesa-dri)
+
+# What the tests, the offscreen renderer and the fuzzer need besides.
+TEST_PACKAGES=(libgtest-dev libbenchmark-dev libegl-dev libopengl-dev libpng-dev clang libclang-rt-14-dev xvfb libx11-dev libxtst-dev)
