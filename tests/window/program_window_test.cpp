@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -197,6 +198,13 @@ AssertionResult changedPicture(const Picture &picture, const Picture &before) {
     return AssertionSuccess();
 }
 
+// The program under test: the one built beside the test, or another copy of it named by
+// QUENLOW_PROGRAM, such as the binary unpacked from the Debian package.
+std::string programPath() {
+    const char *path = std::getenv("QUENLOW_PROGRAM");
+    return path != nullptr && *path != '\0' ? path : QUENLOW_PROGRAM;
+}
+
 // ---- The X server, one per test process ----------------------------------------------
 
 std::string artifactPath(const std::string &name) {
@@ -245,8 +253,10 @@ class RunningProgram : public ::testing::Test {
         name_ = std::string(test->test_suite_name()) + "." + test->name();
         ASSERT_TRUE(session->windowsTitled(TITLE).empty()) << "a window of an earlier run is left";
 
+        const std::string program = programPath();
+        ASSERT_EQ(access(program.c_str(), X_OK), 0) << program << " is not an executable file";
         ChildLaunch launch;
-        launch.argv = {QUENLOW_PROGRAM};
+        launch.argv = {program};
         // Mesa and the X libraries leave allocations behind at exit that LeakSanitizer would
         // report against the program; the program itself allocates nothing, so leak checking
         // is off for it alone while every other sanitizer check stays on.
@@ -265,7 +275,8 @@ class RunningProgram : public ::testing::Test {
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         ASSERT_EQ(windows.size(), 1u)
-            << "windows titled \"" << TITLE << "\"; program output in " << launch.logPath;
+            << "windows titled \"" << TITLE << "\" opened by " << program
+            << "; its output is in " << launch.logPath;
         window_ = windows[0];
         ASSERT_TRUE(showsWithin("first-frame", firstFrameArrived));
         firstFrame_ = shown_;
