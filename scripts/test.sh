@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the optimised build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then a bounded run of the event fuzzer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package built from the
+# optimised build and its checks, then a bounded run of the event fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
@@ -15,4 +16,6 @@ for preset in release sanitize; do
     ctest --preset "$preset" -j "$jobs"
 done
 
+bash scripts/package.sh              # the Debian package, from the release build
+bash tests/package/check-package.sh  # Debian's checkers, and the packaged program in a window
 bash scripts/fuzz.sh  # the event-stream fuzzer: corpus replay and a bounded run

@@ -38,3 +38,10 @@ BUILD_PACKAGES=(cmake make g++ freeglut3-dev libgl1-mesa-dev libgl1-mesa-dri)
 
 # What the tests, the offscreen renderer and the fuzzer need besides.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev libegl-dev libopengl-dev libpng-dev clang libclang-rt-14-dev xvfb libx11-dev libxtst-dev)
+
+# What building the Debian package needs besides the release build: dpkg-shlibdeps for its
+# dependencies, and file, with which CPack tells the binaries from the other files.
+PACKAGE_PACKAGES=(dpkg-dev file)
+
+# What checking the package needs besides the tests' packages.
+PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream man-db)
