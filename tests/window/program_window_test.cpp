@@ -490,6 +490,16 @@ TEST_F(Keys, EscapeEndsTheProgramWithStatusZero) {
         << "program output in " << artifactPath(name_ + ".log");
 }
 
+// With no window manager here, the test sends the close request one would.
+TEST_F(RunningProgram, ClosingTheWindowEndsTheProgramWithStatusZero) {
+    exitExpected_ = true;
+    session->requestClose(window_);
+    const std::optional<int> status = program_->waitForExit(PATIENCE);
+    ASSERT_TRUE(status) << "the program is still running";
+    EXPECT_EQ(describeStatus(*status), "exit status 0")
+        << "program output in " << artifactPath(name_ + ".log");
+}
+
 } // namespace
 
 int main(int argc, char **argv) {

@@ -176,3 +176,15 @@ void XSession::tapKey(unsigned long keysym) const {
     XTestFakeKeyEvent(display_, code, False, CurrentTime);
     XSync(display_, False);
 }
+
+void XSession::requestClose(WindowId window) const {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display_, window, False, NoEventMask, &event);
+    XSync(display_, False);
+}

@@ -50,6 +50,8 @@ class XSession {
     void pressButton(unsigned button) const;
     void releaseButton(unsigned button) const;
     void tapKey(unsigned long keysym) const; // an XK_ keysym: press and release
+    // What a window manager sends when the user closes the window: WM_DELETE_WINDOW.
+    void requestClose(WindowId window) const;
 
   private:
     _XDisplay *display_ = nullptr;
