@@ -122,6 +122,12 @@ changelog_matches_version() {
     local top
     top=$(dpkg-parsechangelog -l "$scratch/changelog" -S Version) || return 1
     [ "$top" = "$version" ] || { echo "changelog's latest entry is $top, the package is $version"; return 1; }
+    local release
+    release=$(grep -m 1 -o '<release version="[^"]*"' "$metainfo" | cut -d'"' -f2)
+    [ "$release" = "$version" ] ||
+        { echo "the metadata's latest release is ${release:-missing}, the package is $version"; return 1; }
+    zcat "$manpage" | grep -q "^\.TH .*\"Quenlow Example $version\"" ||
+        { echo "the manual page's .TH line does not name version $version"; return 1; }
 }
 
 # The menu entry names an icon the package installs, and the metadata names the entry.
@@ -171,7 +177,8 @@ install_matches_package() {
 
 check "lintian: no errors or warnings" lintian_clean
 [ "$failed" -eq 0 ] && sed 's/^/    lintian: /' "$scratch/lintian.log"  # its info tags
-check "the changelog's latest version is the package's ($version)" changelog_matches_version
+check "the changelog, the metadata's latest release and the manual page are of version $version" \
+    changelog_matches_version
 check "Depends names the package of every shared library the binary needs" depends_cover_libraries
 check "cmake --install under another prefix installs what the package holds" install_matches_package
 check "apt-get install --simulate: the dependencies can be met" apt_can_install
