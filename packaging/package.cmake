@@ -7,7 +7,7 @@
 set(debian_docs ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 file(MAKE_DIRECTORY ${debian_docs})
 add_custom_command(OUTPUT ${debian_docs}/changelog.gz
-  COMMAND sh -c "gzip -9n -c \"$0\" > \"$1\""
+  COMMAND sh -c "\"$0\" -9n -c \"$1\" > \"$2\"" ${GZIP_EXECUTABLE}
           ${CMAKE_CURRENT_SOURCE_DIR}/packaging/changelog ${debian_docs}/changelog.gz
   DEPENDS packaging/changelog
   VERBATIM)
