@@ -28,6 +28,15 @@ TEST(TrueNearestPoint, OnStackedControlPointsIsThatPoint) {
     EXPECT_NEAR(trueNearest(stacked, {-80, -20}).distance, 130.0, 1e-9);
 }
 
+// The default curve is symmetric about the line y = -x, and from (300, -300) on that line
+// its two ends are nearer than any point between them.
+TEST(TrueNearestPoint, FromTheDefaultCurvesMirrorLineIsAnEnd) {
+    const Controls defaultCurve = {{-225, -225}, {-225, 0}, {0, 225}, {225, 225}};
+    const CurvePoint nearest = trueNearest(defaultCurve, {300, -300});
+    EXPECT_TRUE(nearest.t == 0.0 || nearest.t == 1.0) << nearest.t;
+    EXPECT_NEAR(nearest.distance, std::hypot(525.0, 75.0), 1e-9);
+}
+
 // Random curves, loops and cusps among them: a point put on the curve is found at distance
 // zero, and for any point no point of a dense brute force comes nearer, while the brute
 // force, which cannot miss by more than its slack, comes near.
@@ -38,17 +47,20 @@ TEST(TrueNearestPoint, IsNeverBeatenByADenseBruteForce) {
     const auto randomPoint = [&] {
         return Point{double(coordinate(random)), double(coordinate(random))};
     };
+    // A cusp, and a quarter circle seen from its centre: there the distance hardly changes
+    // along the whole curve and its derivative has roots close together.
     const Controls cusp = {{-200, 0}, {200, 200}, {-200, 200}, {200, 0}};
+    const Controls quarterCircle = {{300, 0}, {300, 165.685}, {165.685, 300}, {0, 300}};
     for (int scene = 0; scene < 60; ++scene) {
         Controls controls;
         for (int i = 0; i < 4; ++i) {
-            controls[i] = scene == 0 ? cusp[i] : randomPoint();
+            controls[i] = scene == 0 ? cusp[i] : scene == 1 ? quarterCircle[i] : randomPoint();
         }
         SCOPED_TRACE(testing::Message() << "scene " << scene);
         const double t = parameter(random);
         EXPECT_LT(trueNearest(controls, bezierAt(controls, t)).distance, 1e-9) << "t = " << t;
 
-        const Point q = randomPoint();
+        const Point q = scene == 1 ? Point{0, 0} : randomPoint();
         const CurvePoint nearest = trueNearest(controls, q);
         const DenseNearest dense = denseNearest(controls, q, 1 << 16);
         EXPECT_LE(nearest.distance, dense.distance + 1e-9);
