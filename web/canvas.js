@@ -124,9 +124,9 @@ mergeInto(LibraryManager.library, {
 
   // Each record: mode, vertex count, red, green, blue, line width or point size. Each is
   // drawn on its own, so that where outlines cross their smoothed edges blend as OpenGL's
-  // do. Lines have no caps and strips no joins, as OpenGL's wide lines; points are round
-  // dots half a pixel wider than their size, which is how Mesa's smoothed points cover the
-  // desktop's pixels (a 6-pixel dot covers 32 pixels wholly).
+  // do. Lines have no caps and strips no joins, as OpenGL's wide lines. Points are smoothed
+  // round dots; on the desktop a 6-pixel point on a pixel corner, where every point of the
+  // program lies, covers 32 whole pixels, as much as a disc 0.2 pixels wider in radius.
   quenlowDrawPrimitives__deps: ['$Quenlow'],
   quenlowDrawPrimitives: function (primitives, count, vertices) {
     var ctx = Quenlow.context, f = HEAPF32, p = primitives >> 2, v = vertices >> 2;
@@ -135,7 +135,7 @@ mergeInto(LibraryManager.library, {
       var style = Quenlow.rgb(f[p + 2], f[p + 3], f[p + 4]);
       ctx.beginPath();
       if (mode === 0) {
-        var r = size / 2 + 0.5;
+        var r = size / 2 + 0.2;
         for (k = v; k < end; k += 2) {
           ctx.moveTo(f[k] + r, f[k + 1]);
           ctx.arc(f[k], f[k + 1], r, 0, 2 * Math.PI);

@@ -17,9 +17,12 @@ constexpr int REACH = 2; // smoothing may shift an edge by a pixel or two
 // smoothed edge can tip a pixel of the earlier into or out of its class.
 constexpr double UNMATCHED_SHARE = 0.01;
 constexpr int UNMATCHED_ALLOWANCE = 4;
-// How far a class's pixel counts may differ: a line half a pixel wider or narrower than
-// the desktop's differs by a quarter or more.
-constexpr double COUNT_RATIO = 1.15;
+// How far the ink around a class may differ. Smoothing spreads a line's ink over more or
+// fewer pixels, so that pixel counts of a class hardly change with the width, but keeps
+// much of its sum: a line half a pixel wider or narrower changes it by a quarter or more,
+// while Mesa's and a browser's smoothing of the same line differ by up to a tenth,
+// depending on its slope.
+constexpr double INK_RATIO = 1.15;
 
 // Pixels of the class in `picture` with none of the class within REACH in `other`.
 int unmatched(const Picture &picture, const Picture &other, const ColourClass &colour) {
@@ -34,6 +37,23 @@ int unmatched(const Picture &picture, const Picture &other, const ColourClass &c
     return count;
 }
 
+// The darkness of every pixel within REACH of a pixel of the class in either picture.
+void inkNear(const Picture &desktop, const Picture &browser, const ColourClass &colour,
+             double &desktopInk, double &browserInk) {
+    desktopInk = 0;
+    browserInk = 0;
+    for (int y = 0; y < desktop.height; ++y) {
+        for (int x = 0; x < desktop.width; ++x) {
+            if (foundNear(desktop, x, y, REACH, colour) || foundNear(browser, x, y, REACH, colour)) {
+                const Rgb d = desktop.at(x, y);
+                const Rgb b = browser.at(x, y);
+                desktopInk += 765 - d.r - d.g - d.b;
+                browserInk += 765 - b.r - b.g - b.b;
+            }
+        }
+    }
+}
+
 bool sameClass(const char *name, const ColourClass &colour, const Picture &desktop,
                const Picture &browser) {
     const int desktopCount = countPixels(desktop, colour);
@@ -42,11 +62,14 @@ bool sameClass(const char *name, const ColourClass &colour, const Picture &deskt
     const int onlyBrowser = unmatched(browser, desktop, colour);
     const bool placed = onlyDesktop <= UNMATCHED_ALLOWANCE + UNMATCHED_SHARE * desktopCount &&
                         onlyBrowser <= UNMATCHED_ALLOWANCE + UNMATCHED_SHARE * browserCount;
-    const bool sized = browserCount <= desktopCount * COUNT_RATIO + UNMATCHED_ALLOWANCE &&
-                       desktopCount <= browserCount * COUNT_RATIO + UNMATCHED_ALLOWANCE;
+    double desktopInk = 0;
+    double browserInk = 0;
+    inkNear(desktop, browser, colour, desktopInk, browserInk);
+    const bool sized = browserInk <= desktopInk * INK_RATIO && desktopInk <= browserInk * INK_RATIO;
     std::printf("%-6s desktop %6d px, browser %6d px; with no match within %d px: %d of the "
-                "desktop's, %d of the browser's%s\n",
+                "desktop's, %d of the browser's; ink around them %.3f of the desktop's%s\n",
                 name, desktopCount, browserCount, REACH, onlyDesktop, onlyBrowser,
+                desktopInk > 0 ? browserInk / desktopInk : 1.0,
                 placed && sized ? "" : (placed ? "  FAIL: widths differ" : "  FAIL: misplaced"));
     return placed && sized;
 }
