@@ -38,3 +38,9 @@ BUILD_PACKAGES=(cmake make g++ freeglut3-dev libgl1-mesa-dev libgl1-mesa-dri)
 
 # What the tests, the offscreen renderer and the fuzzer need besides.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev libegl-dev libopengl-dev libpng-dev clang libclang-rt-14-dev xvfb libx11-dev libxtst-dev)
+
+# What the web page needs: emscripten to build it, Python to serve it.
+WEB_PACKAGES=(cmake make emscripten python3)
+
+# What the browser tests need besides: a real Chromium driven through WebDriver.
+WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
