@@ -164,6 +164,9 @@ class Page(unittest.TestCase):
         self.drag([(q[0] + 16, q[1] + 12), (q[0] + 60, q[1]), (500, 300)], kind=touch)
         self.points[Q] = scene((500, 300))
         self.assert_frame("far-touch")
+        self.assertEqual(self.driver.execute_script(
+            "return [scrollX, scrollY, visualViewport.scale]"), [0, 0, 1],
+            "the page scrolled or zoomed under the finger")
         # Q 5 pixels right of P1: a mouse press between them takes Q, the later point, and
         # so would a press made on P1 itself; a touch takes the nearer one, P1.
         p1 = pixel(DEFAULT_POINTS[P1])
