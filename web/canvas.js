@@ -93,7 +93,7 @@ mergeInto(LibraryManager.library, {
     // GLUT's keys: Enter, Escape, Backspace and Delete by their codes, printable keys as
     // their character. Keys held with Ctrl, Alt or Meta stay the browser's.
     onKey: function (e) {
-      if (e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
+      if (Quenlow.ended || e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
       var named = { Enter: 13, Escape: 27, Backspace: 8, Delete: 127 };
       var key = named[e.key];
       if (key === undefined && e.key.length === 1 && e.key.charCodeAt(0) < 256) {

@@ -138,7 +138,7 @@ void addVertex(double x, double y) {
 
 } // namespace
 
-void setCanvasSize(int, int height) {
+void setCanvasHeight(int height) {
     canvasHeight = height;
 }
 
@@ -184,6 +184,7 @@ void glColor3d(GLdouble red, GLdouble green, GLdouble blue) {
     setColour(static_cast<float>(red), static_cast<float>(green), static_cast<float>(blue));
 }
 
+// The program draws points, lines and line strips; vertices of any other mode are dropped.
 void glBegin(GLenum mode) {
     drawing = mode == GL_POINTS || mode == GL_LINES || mode == GL_LINE_STRIP;
     if (drawing) {

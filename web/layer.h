@@ -11,7 +11,7 @@ void quenlowRequestFrame();
 void quenlowListen();
 }
 
-// Sets the window size that vertices are mapped to, in pixels with y downward.
-void setCanvasSize(int width, int height);
+// The window height that vertices are mapped to, for canvas rows that run downward.
+void setCanvasHeight(int height);
 // Hands every finished primitive to the renderer: the end of a frame.
 void flushPrimitives();

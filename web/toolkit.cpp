@@ -32,7 +32,7 @@ void glutInitWindowSize(int width, int height) {
 }
 int glutCreateWindow(const char *title) {
     quenlowOpenCanvas(requestedWidth, requestedHeight, title);
-    setCanvasSize(requestedWidth, requestedHeight);
+    setCanvasHeight(requestedHeight);
     return 1;
 }
 
