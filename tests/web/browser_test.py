@@ -181,8 +181,9 @@ class Page(unittest.TestCase):
         self.drag([(p3[0] + 10, p3[1]), (100, 100)], kind=touch)
         self.points[Q] = scene((100, 100))
         self.assert_frame("tie")
-        # Beyond 24 pixels of every point, nothing.
-        self.drag([(600, 700), (500, 500)], kind=touch)
+        # 26 pixels from P0, the nearest point: beyond a finger's reach, nothing moves.
+        p0 = pixel(DEFAULT_POINTS[0])
+        self.drag([(p0[0] + 26, p0[1]), (500, 500)], kind=touch)
         self.assert_frame("nothing")
 
     def test_a_second_finger_changes_nothing(self):
