@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build, then the same tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the Debian package built from the
-# optimised build and its checks, then a bounded run of the event fuzzer.
+# Builds everything and runs every test: the optimised build, the web page in a headless
+# Chromium, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# the Debian package built from the optimised build and its checks, then a bounded run of
+# the event fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh
 
-require_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+require_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}" \
+    "${WEB_TEST_PACKAGES[@]}"
 
 jobs=$(nproc)
 for preset in release sanitize; do
@@ -14,6 +16,13 @@ for preset in release sanitize; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
+    if [ "$preset" = release ]; then
+        # The page in a real browser, judged against the release build's offscreen frames.
+        echo "== web page in a browser =="
+        bash scripts/web.sh --build-only
+        /usr/bin/python3 tests/web/browser_test.py build/web/site \
+            build/release/tests/web/web_frame_check
+    fi
 done
 
 bash scripts/package.sh              # the Debian package, from the release build

@@ -45,3 +45,9 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 
 # What checking the package needs besides the tests' packages.
 PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream man-db)
+
+# What the web page needs: emscripten to build it, Python to serve it.
+WEB_PACKAGES=(cmake make emscripten python3)
+
+# What the browser tests need besides: a real Chromium driven through WebDriver.
+WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)

@@ -1,10 +1,12 @@
-// Colour classes, measures over a picture, and the PNG writer for screenshots of failed checks.
+// Colour classes, measures over a picture, and the PNG writer for screenshots of failed checks
+// and reader for screenshots taken elsewhere.
 #include "picture.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <png.h>
+#include <utility>
 
 // Each class takes the pixels a colour covers wholly or nearly so, not the pale rim where it
 // fades into the background: a check then sees the colour itself, and a stale or misplaced
@@ -110,4 +112,24 @@ bool writePng(const Picture &picture, const std::string &path) {
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return std::fclose(file) == 0;
+}
+
+bool readPng(const std::string &path, Picture &picture) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        return false;
+    }
+    image.format = PNG_FORMAT_RGB;
+    std::vector<std::uint8_t> rgb(PNG_IMAGE_SIZE(image));
+    // Transparent pixels would come out black; composed over white they read as the page.
+    const png_color white = {255, 255, 255};
+    if (!png_image_finish_read(&image, &white, rgb.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return false;
+    }
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+    picture.rgb = std::move(rgb);
+    return true;
 }

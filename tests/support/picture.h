@@ -1,6 +1,6 @@
 // Pictures of the program's window as the tests read them back, from a window under X or
 // from an offscreen frame: the colour classes a user tells apart, simple measures over a
-// picture, and saving one as a PNG file to look at after a failed check.
+// picture, and saving one as a PNG file to look at after a failed check or reading one back.
 #pragma once
 
 #include <cstdint>
@@ -48,3 +48,5 @@ int longestColumnRun(const Picture &picture, const ColourClass &colour);
 std::string describe(Rgb c);
 // Writes an 8-bit RGB PNG; false when the file cannot be written.
 bool writePng(const Picture &picture, const std::string &path);
+// Reads any PNG as 8-bit RGB, dropping alpha; false when it cannot be read.
+bool readPng(const std::string &path, Picture &picture);

@@ -1,0 +1,119 @@
+// Checks a browser's picture of the program against the desktop program's own frame of the
+// same state, drawn offscreen by Mesa: every colour class in the same places, within two
+// pixels both ways, and covering about as many pixels, so with lines of the same widths.
+// Saves both pictures when they differ.
+#include "app/app.h"
+#include "offscreen.h"
+#include "quenlow.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr int REACH = 2; // smoothing may shift an edge by a pixel or two
+// Pixels of a class that may lack a counterpart: where two shapes cross, the later one's
+// smoothed edge can tip a pixel of the earlier into or out of its class.
+constexpr double UNMATCHED_SHARE = 0.01;
+constexpr int UNMATCHED_ALLOWANCE = 4;
+// How far the ink around a class may differ. Smoothing spreads a line's ink over more or
+// fewer pixels, so that pixel counts of a class hardly change with the width, but keeps
+// much of its sum: a line half a pixel wider or narrower changes it by a quarter or more,
+// while Mesa's and a browser's smoothing of the same line differ by up to a tenth,
+// depending on its slope.
+constexpr double INK_RATIO = 1.15;
+
+// Pixels of the class in `picture` with none of the class within REACH in `other`.
+int unmatched(const Picture &picture, const Picture &other, const ColourClass &colour) {
+    int count = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            if (colour(picture.at(x, y)) && !foundNear(other, x, y, REACH, colour)) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+// The darkness of every pixel within REACH of a pixel of the class in either picture.
+void inkNear(const Picture &desktop, const Picture &browser, const ColourClass &colour,
+             double &desktopInk, double &browserInk) {
+    desktopInk = 0;
+    browserInk = 0;
+    for (int y = 0; y < desktop.height; ++y) {
+        for (int x = 0; x < desktop.width; ++x) {
+            if (foundNear(desktop, x, y, REACH, colour) || foundNear(browser, x, y, REACH, colour)) {
+                const Rgb d = desktop.at(x, y);
+                const Rgb b = browser.at(x, y);
+                desktopInk += 765 - d.r - d.g - d.b;
+                browserInk += 765 - b.r - b.g - b.b;
+            }
+        }
+    }
+}
+
+bool sameClass(const char *name, const ColourClass &colour, const Picture &desktop,
+               const Picture &browser) {
+    const int desktopCount = countPixels(desktop, colour);
+    const int browserCount = countPixels(browser, colour);
+    const int onlyDesktop = unmatched(desktop, browser, colour);
+    const int onlyBrowser = unmatched(browser, desktop, colour);
+    const bool placed = onlyDesktop <= UNMATCHED_ALLOWANCE + UNMATCHED_SHARE * desktopCount &&
+                        onlyBrowser <= UNMATCHED_ALLOWANCE + UNMATCHED_SHARE * browserCount;
+    double desktopInk = 0;
+    double browserInk = 0;
+    inkNear(desktop, browser, colour, desktopInk, browserInk);
+    const bool sized = browserInk <= desktopInk * INK_RATIO && desktopInk <= browserInk * INK_RATIO;
+    std::printf("%-6s desktop %6d px, browser %6d px; with no match within %d px: %d of the "
+                "desktop's, %d of the browser's; ink around them %.3f of the desktop's%s\n",
+                name, desktopCount, browserCount, REACH, onlyDesktop, onlyBrowser,
+                desktopInk > 0 ? browserInk / desktopInk : 1.0,
+                placed && sized ? "" : (placed ? "  FAIL: widths differ" : "  FAIL: misplaced"));
+    return placed && sized;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 15) {
+        std::fprintf(stderr,
+                     "usage: %s BROWSER.png FAILURE_DIR BOX_MODE ALL_LEVELS P0x P0y P1x P1y "
+                     "P2x P2y P3x P3y Qx Qy\n",
+                     argv[0]);
+        return 2;
+    }
+    Picture browser;
+    if (!readPng(argv[1], browser)) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 2;
+    }
+    startOffscreenProgram();
+    boxMode = std::atoi(argv[3]) != 0;
+    showAllLevels = std::atoi(argv[4]) != 0;
+    for (int i = 0; i < EDIT_POINT_COUNT; ++i) {
+        editPoints[i] = {std::atof(argv[5 + 2 * i]), std::atof(argv[6 + 2 * i])};
+    }
+    const Picture desktop = renderFrame();
+    if (browser.width != desktop.width || browser.height != desktop.height) {
+        std::printf("FAIL: the browser's picture is %d x %d pixels, the desktop's %d x %d\n",
+                    browser.width, browser.height, desktop.width, desktop.height);
+        return 1;
+    }
+
+    bool same = true;
+    same &= sameClass("red", isRed, desktop, browser);
+    same &= sameClass("green", isGreen, desktop, browser);
+    same &= sameClass("orange", isOrange, desktop, browser);
+    same &= sameClass("blue", isBlue, desktop, browser);
+    same &= sameClass("black", isBlack, desktop, browser);
+    if (!same) {
+        const std::string dir = argv[2];
+        writePng(desktop, dir + "/desktop.png");
+        writePng(browser, dir + "/browser.png");
+        std::printf("FAIL: the pictures differ; both are in %s\n", dir.c_str());
+        return 1;
+    }
+    return 0;
+}

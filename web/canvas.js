@@ -1,0 +1,183 @@
+// The browser side of the toolkit and GL layer (an emscripten JS library): draws the
+// primitives that gl.cpp hands over on a 2D canvas, which gives real line widths and smoothed
+// lines and dots, and turns the page's pointer, touch and key events into the program's
+// mouse, motion and keyboard callbacks, in the canvas's own pixels.
+mergeInto(LibraryManager.library, {
+  $Quenlow: {
+    canvas: null,
+    context: null,
+    ended: false,
+    frameRequest: 0,
+    heldButtons: 0, // DOM bits of the mouse buttons pressed on the canvas
+    touchId: null, // the finger that drags, the first one down
+    lastX: 0,
+    lastY: 0,
+
+    // Runs a call into the program; Escape's exit unwinds out of it as ExitStatus.
+    call: function (f) {
+      if (Quenlow.ended) return;
+      try {
+        f();
+      } catch (e) {
+        if (e instanceof ExitStatus) {
+          Quenlow.end();
+        } else {
+          throw e;
+        }
+      }
+    },
+    end: function () {
+      Quenlow.ended = true;
+      if (Quenlow.frameRequest) cancelAnimationFrame(Quenlow.frameRequest);
+      if (Module['onProgramEnd']) Module['onProgramEnd']();
+    },
+
+    // CSS pixels to canvas pixels: the canvas is scaled down on narrow screens.
+    toCanvas: function (e) {
+      var c = Quenlow.canvas, rect = c.getBoundingClientRect();
+      Quenlow.lastX = Math.floor((e.clientX - rect.left) * c.width / rect.width);
+      Quenlow.lastY = Math.floor((e.clientY - rect.top) * c.height / rect.height);
+    },
+    rgb: function (r, g, b) {
+      var byte = function (v) { return Math.round(Math.min(Math.max(v, 0), 1) * 255); };
+      return 'rgb(' + byte(r) + ',' + byte(g) + ',' + byte(b) + ')';
+    },
+
+    // Mouse and pen: every change of the buttons held is a press or a release, so chorded
+    // presses arrive too; motion counts only while a button pressed on the canvas is held.
+    onMouse: function (e) {
+      if (e.type === 'pointerdown') {
+        Quenlow.canvas.setPointerCapture(e.pointerId);
+      } else if (Quenlow.heldButtons === 0) {
+        return;
+      }
+      Quenlow.toCanvas(e);
+      var x = Quenlow.lastX, y = Quenlow.lastY;
+      var buttons = e.type === 'lostpointercapture' ? 0 : e.buttons;
+      var changed = Quenlow.heldButtons ^ buttons;
+      Quenlow.heldButtons = buttons;
+      // DOM button bits 1, 4, 2 are GLUT's left, middle and right buttons 0, 1, 2.
+      [1, 4, 2].forEach(function (bit, glutButton) {
+        if (changed & bit) {
+          Quenlow.call(function () { _webMouse(glutButton, buttons & bit ? 0 : 1, x, y); });
+        }
+      });
+      if (e.type === 'pointermove' && !changed && buttons) {
+        Quenlow.call(function () { _webMotion(x, y); });
+      }
+    },
+
+    // One finger drags like the left button; other fingers change nothing.
+    onTouch: function (e) {
+      if (e.type === 'pointerdown') {
+        if (!e.isPrimary || Quenlow.touchId !== null) return;
+        Quenlow.touchId = e.pointerId;
+        Quenlow.canvas.setPointerCapture(e.pointerId);
+      } else if (e.pointerId !== Quenlow.touchId) {
+        return;
+      }
+      Quenlow.toCanvas(e);
+      var x = Quenlow.lastX, y = Quenlow.lastY;
+      if (e.type === 'pointerdown') {
+        // 24 CSS pixels of reach, in canvas pixels.
+        var reach = 24 * Quenlow.canvas.width / Quenlow.canvas.getBoundingClientRect().width;
+        Quenlow.call(function () { _webTouchPress(x, y, reach); });
+      } else if (e.type === 'pointermove') {
+        Quenlow.call(function () { _webMotion(x, y); });
+      } else {
+        Quenlow.touchId = null;
+        Quenlow.call(function () { _webMouse(0, 1, x, y); });
+      }
+    },
+
+    // GLUT's keys: Enter, Escape, Backspace and Delete by their codes, printable keys as
+    // their character. Keys held with Ctrl, Alt or Meta stay the browser's.
+    onKey: function (e) {
+      if (Quenlow.ended || e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
+      var named = { Enter: 13, Escape: 27, Backspace: 8, Delete: 127 };
+      var key = named[e.key];
+      if (key === undefined && e.key.length === 1 && e.key.charCodeAt(0) < 256) {
+        key = e.key.charCodeAt(0);
+      }
+      if (key === undefined) return;
+      e.preventDefault();
+      Quenlow.call(function () { _webKey(key, Quenlow.lastX, Quenlow.lastY); });
+    }
+  },
+
+  quenlowOpenCanvas__deps: ['$Quenlow'],
+  quenlowOpenCanvas: function (width, height, title) {
+    var c = Quenlow.canvas = Module['canvas'];
+    c.width = width;
+    c.height = height;
+    document.title = UTF8ToString(title);
+    Quenlow.context = c.getContext('2d', { alpha: false });
+    Quenlow.context.lineCap = 'butt';
+  },
+
+  quenlowClearCanvas__deps: ['$Quenlow'],
+  quenlowClearCanvas: function (r, g, b) {
+    var ctx = Quenlow.context;
+    ctx.fillStyle = Quenlow.rgb(r, g, b);
+    ctx.fillRect(0, 0, Quenlow.canvas.width, Quenlow.canvas.height);
+  },
+
+  // Each record: mode, vertex count, red, green, blue, line width or point size. Each is
+  // drawn on its own, so that where outlines cross their smoothed edges blend as OpenGL's
+  // do. Lines have no caps and strips no joins, as OpenGL's wide lines. Points are smoothed
+  // round dots; on the desktop a 6-pixel point on a pixel corner, where every point of the
+  // program lies, covers 32 whole pixels, as much as a disc 0.2 pixels wider in radius.
+  quenlowDrawPrimitives__deps: ['$Quenlow'],
+  quenlowDrawPrimitives: function (primitives, count, vertices) {
+    var ctx = Quenlow.context, f = HEAPF32, p = primitives >> 2, v = vertices >> 2;
+    for (var i = 0; i < count; ++i, p += 6) {
+      var mode = f[p], end = v + 2 * f[p + 1], size = f[p + 5], k;
+      var style = Quenlow.rgb(f[p + 2], f[p + 3], f[p + 4]);
+      ctx.beginPath();
+      if (mode === 0) {
+        var r = size / 2 + 0.2;
+        for (k = v; k < end; k += 2) {
+          ctx.moveTo(f[k] + r, f[k + 1]);
+          ctx.arc(f[k], f[k + 1], r, 0, 2 * Math.PI);
+        }
+        ctx.fillStyle = style;
+        ctx.fill();
+      } else {
+        var stride = mode === 1 ? 4 : 2; // GL_LINES pairs, or every joint of a strip
+        for (k = v; k + 3 < end; k += stride) {
+          ctx.moveTo(f[k], f[k + 1]);
+          ctx.lineTo(f[k + 2], f[k + 3]);
+        }
+        ctx.strokeStyle = style;
+        ctx.lineWidth = size;
+        ctx.stroke();
+      }
+      v = end;
+    }
+  },
+
+  quenlowRequestFrame__deps: ['$Quenlow'],
+  quenlowRequestFrame: function () {
+    Quenlow.frameRequest = requestAnimationFrame(function () {
+      Quenlow.frameRequest = 0;
+      Quenlow.call(function () { _webDisplay(); });
+      Module['framesDrawn'] = (Module['framesDrawn'] || 0) + 1;
+    });
+  },
+
+  quenlowListen__deps: ['$Quenlow'],
+  quenlowListen: function () {
+    var c = Quenlow.canvas;
+    var pointer = function (e) {
+      if (e.pointerType === 'touch') Quenlow.onTouch(e); else Quenlow.onMouse(e);
+    };
+    ['pointerdown', 'pointermove', 'pointerup', 'pointercancel', 'lostpointercapture']
+      .forEach(function (type) { c.addEventListener(type, pointer); });
+    c.addEventListener('contextmenu', function (e) { e.preventDefault(); });
+    // No scrolling, zooming or emulated mouse events while a finger is on the canvas.
+    ['touchstart', 'touchmove'].forEach(function (type) {
+      c.addEventListener(type, function (e) { e.preventDefault(); }, { passive: false });
+    });
+    window.addEventListener('keydown', Quenlow.onKey);
+  }
+});

@@ -1,0 +1,17 @@
+// What the browser layer's two halves share: the toolkit half (toolkit.cpp) opens the
+// canvas and ends each frame, the GL half (gl.cpp) draws into it.
+#pragma once
+
+// The canvas renderer's entry points, in canvas.js.
+extern "C" {
+void quenlowOpenCanvas(int width, int height, const char *title);
+void quenlowClearCanvas(float red, float green, float blue);
+void quenlowDrawPrimitives(const float *primitives, int primitiveCount, const float *vertices);
+void quenlowRequestFrame();
+void quenlowListen();
+}
+
+// The window height that vertices are mapped to, for canvas rows that run downward.
+void setCanvasHeight(int height);
+// Hands every finished primitive to the renderer: the end of a frame.
+void flushPrimitives();
