@@ -37,6 +37,12 @@ Matrix &currentMatrix() {
     return current->entries[current->top];
 }
 
+// Projection times model-view, formed when either changes rather than at every vertex.
+Matrix sceneToClip;
+void matrixChanged() {
+    sceneToClip = times(projection.entries[projection.top], modelView.entries[modelView.top]);
+}
+
 struct Viewport {
     double x = 0, y = 0, width = 0, height = 0;
 };
@@ -125,7 +131,7 @@ void addVertex(double x, double y) {
     if (vertexCount == VERTEX_CAPACITY) {
         splitRecord();
     }
-    const Matrix m = times(projection.entries[projection.top], modelView.entries[modelView.top]);
+    const Matrix &m = sceneToClip;
     const double ndcX = m.xx * x + m.yx * y + m.tx;
     const double ndcY = m.xy * x + m.yy * y + m.ty;
     const double windowX = viewport.x + (ndcX + 1) * viewport.width / 2;
@@ -212,6 +218,7 @@ void glMatrixMode(GLenum mode) {
 }
 void glLoadIdentity() {
     currentMatrix() = Matrix{};
+    matrixChanged();
 }
 void glPushMatrix() {
     if (current->top + 1 < current->capacity) {
@@ -222,6 +229,7 @@ void glPushMatrix() {
 void glPopMatrix() {
     if (current->top > 0) {
         --current->top;
+        matrixChanged();
     }
 }
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble, GLdouble) {
@@ -231,18 +239,21 @@ void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdou
     ortho.tx = -(right + left) / (right - left);
     ortho.ty = -(top + bottom) / (top - bottom);
     currentMatrix() = times(currentMatrix(), ortho);
+    matrixChanged();
 }
 void glTranslated(GLdouble x, GLdouble y, GLdouble) {
     Matrix translation;
     translation.tx = x;
     translation.ty = y;
     currentMatrix() = times(currentMatrix(), translation);
+    matrixChanged();
 }
 void glScaled(GLdouble x, GLdouble y, GLdouble) {
     Matrix scale;
     scale.xx = x;
     scale.yy = y;
     currentMatrix() = times(currentMatrix(), scale);
+    matrixChanged();
 }
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     viewport = {static_cast<double>(x), static_cast<double>(y), static_cast<double>(width),
