@@ -43,6 +43,12 @@ void matrixChanged() {
     sceneToClip = times(projection.entries[projection.top], modelView.entries[modelView.top]);
 }
 
+// As GL does: the current matrix times m, so that m acts on vertices first.
+void multiplyCurrent(const Matrix &m) {
+    currentMatrix() = times(currentMatrix(), m);
+    matrixChanged();
+}
+
 struct Viewport {
     double x = 0, y = 0, width = 0, height = 0;
 };
@@ -238,22 +244,19 @@ void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdou
     ortho.yy = 2 / (top - bottom);
     ortho.tx = -(right + left) / (right - left);
     ortho.ty = -(top + bottom) / (top - bottom);
-    currentMatrix() = times(currentMatrix(), ortho);
-    matrixChanged();
+    multiplyCurrent(ortho);
 }
 void glTranslated(GLdouble x, GLdouble y, GLdouble) {
     Matrix translation;
     translation.tx = x;
     translation.ty = y;
-    currentMatrix() = times(currentMatrix(), translation);
-    matrixChanged();
+    multiplyCurrent(translation);
 }
 void glScaled(GLdouble x, GLdouble y, GLdouble) {
     Matrix scale;
     scale.xx = x;
     scale.yy = y;
-    currentMatrix() = times(currentMatrix(), scale);
-    matrixChanged();
+    multiplyCurrent(scale);
 }
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     viewport = {static_cast<double>(x), static_cast<double>(y), static_cast<double>(width),
