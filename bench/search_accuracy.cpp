@@ -6,7 +6,7 @@
 #include "curve/curve.h"
 #include "gl_recorder.h"
 #include "quenlow.h"
-#include "true_nearest.h"
+#include "curve/true_nearest.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-// The yardstick of the search-accuracy measurement (bench/true_nearest.*): the truly nearest
+// The yardstick of the search-accuracy measurement (curve/true_nearest.*): the truly nearest
 // point of the continuous curve, on curves whose answer is known and against brute force.
-#include "true_nearest.h"
+#include "curve/true_nearest.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,14 +1,26 @@
 // The truly nearest point of a cubic Bézier curve by isolating the real roots of the
 // squared distance's derivative, and a dense brute force to check it against.
-#include "true_nearest.h"
+#include "curve/true_nearest.h"
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace {
 
 constexpr int DEGREE = 5; // of d/dt |B(t) − q|²
+
+// Parameters in fixed storage. A polynomial of degree d lists its derivative's n values and
+// at most one more for each of the n + 2 intervals and ends between them, so 2n + 2 in all:
+// 2, 6, 14, 30 and 62 for degrees 1 to 5, and the curve's two ends besides.
+struct Parameters {
+    static constexpr int CAPACITY = 64;
+    double values[CAPACITY];
+    int count = 0;
+
+    void add(double t) { values[count++] = t; }
+    double *begin() { return values; }
+    double *end() { return values + count; }
+};
 
 double evaluate(const double *coefficients, int degree, double t) {
     double value = coefficients[degree];
@@ -26,7 +38,7 @@ int sign(double value) {
 // which are candidates too. Between neighbouring roots of the derivatives the polynomial
 // is monotonic, so each sign change there is exactly one root. A polynomial that is zero
 // throughout (a curve stacked on one point) has no root worth listing.
-void appendRoots(const double *coefficients, int degree, std::vector<double> &roots) {
+void appendRoots(const double *coefficients, int degree, Parameters &roots) {
     if (std::all_of(coefficients, coefficients + degree + 1, [](double c) { return c == 0.0; })) {
         return;
     }
@@ -34,26 +46,28 @@ void appendRoots(const double *coefficients, int degree, std::vector<double> &ro
     for (int k = 0; k < degree; ++k) {
         derivative[k] = (k + 1) * coefficients[k + 1];
     }
-    std::vector<double> ends;
+    Parameters ends;
     if (degree > 1) {
         appendRoots(derivative, degree - 1, ends);
     }
-    roots.insert(roots.end(), ends.begin(), ends.end());
-    ends.push_back(0.0);
-    ends.push_back(1.0);
+    for (double t : ends) {
+        roots.add(t);
+    }
+    ends.add(0.0);
+    ends.add(1.0);
     std::sort(ends.begin(), ends.end());
 
-    for (size_t i = 0; i < ends.size(); ++i) {
-        const int atLow = sign(evaluate(coefficients, degree, ends[i]));
+    for (int i = 0; i < ends.count; ++i) {
+        const int atLow = sign(evaluate(coefficients, degree, ends.values[i]));
         if (atLow == 0) {
-            roots.push_back(ends[i]);
+            roots.add(ends.values[i]);
             continue;
         }
-        if (i + 1 == ends.size() ||
-            atLow * sign(evaluate(coefficients, degree, ends[i + 1])) >= 0) {
+        if (i + 1 == ends.count ||
+            atLow * sign(evaluate(coefficients, degree, ends.values[i + 1])) >= 0) {
             continue;
         }
-        double low = ends[i], high = ends[i + 1];
+        double low = ends.values[i], high = ends.values[i + 1];
         for (;;) {
             const double middle = 0.5 * (low + high);
             if (middle <= low || middle >= high) {
@@ -61,7 +75,7 @@ void appendRoots(const double *coefficients, int degree, std::vector<double> &ro
             }
             (sign(evaluate(coefficients, degree, middle)) == atLow ? low : high) = middle;
         }
-        roots.push_back(low);
+        roots.add(low);
     }
 }
 
@@ -105,7 +119,9 @@ CurvePoint trueNearest(const Point (&controls)[4], Point q) {
         }
     }
 
-    std::vector<double> candidates = {0.0, 1.0};
+    Parameters candidates;
+    candidates.add(0.0);
+    candidates.add(1.0);
     appendRoots(coefficients, DEGREE, candidates);
 
     CurvePoint nearest{0.0, INFINITY};

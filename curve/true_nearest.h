@@ -1,6 +1,7 @@
 // The point of a cubic Bézier curve truly nearest to a given point, found from the curve's
-// polynomial rather than from samples: the yardstick the search-accuracy measurement holds
-// the search's selected sample against.
+// polynomial rather than from samples: the yardstick that the web page's numbers and the
+// search-accuracy measurement hold the search's selected sample against. The desktop
+// program does not use it.
 #pragma once
 
 #include "quenlow.h"
