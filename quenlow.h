@@ -37,6 +37,20 @@ inline int candidateLists[2][SAMPLE_SEGMENTS];
 inline int currentList = 0; // list holding the current level's candidates
 inline int nextList = 1;    // list receiving their halves
 
+// What the search did at each level of the last frame, for the page's table.
+struct LevelTally {
+    int bounded;   // pieces it bounded
+    int discarded; // pieces it dropped; each of the others went on as two halves
+};
+inline LevelTally searchTally[LEVEL_COUNT];
+
+// The web page's step-through: frames follow the search only up to this level, and then
+// outline the pieces still in play instead of drawing the result. The desktop program
+// leaves it at LEVEL_COUNT, the whole search.
+inline int lastLevelShown = LEVEL_COUNT;
+inline int piecesInPlay[SAMPLE_SEGMENTS / 2]; // start samples of the pieces lastLevelShown keeps
+inline int piecesInPlayCount = 0;
+
 // Axis-aligned bounding box of a chord, shared by the search's bounds and the region outlines.
 struct Box {
     double xmin, xmax, ymin, ymax;

@@ -6,8 +6,9 @@
 
 #include <GL/glut.h>
 
-// Drawn back to front: the regions the search drops, its result, the overlay, then the
-// curve and, on top of everything, the points.
+// Drawn back to front: the regions the search drops, its result, the overlay, the pieces
+// still in play when the page steps through the search, then the curve and, on top of
+// everything, the points.
 void onDisplay() {
     glClear(GL_COLOR_BUFFER_BIT);
     sampleCurve();
@@ -18,6 +19,7 @@ void onDisplay() {
     if (showAllLevels) {
         drawAllRegions();
     }
+    drawPiecesInPlay();
 
     drawCurve();
     drawPoints();

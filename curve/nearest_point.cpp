@@ -75,6 +75,7 @@ void findNearestPoint(int level, int step, int count) {
     double lowerBound[SAMPLE_SEGMENTS];
     double upperBound[SAMPLE_SEGMENTS];
     const Point q = queryPoint;
+    piecesInPlayCount = 0;
 
     while (level != LEVEL_COUNT) {
         const int *candidates = candidateLists[currentList];
@@ -103,10 +104,14 @@ void findNearestPoint(int level, int step, int count) {
             if (lowerBound[j] > smallestUpper) {
                 drawRegion(level, step, candidates[j]);
             } else {
+                if (level == lastLevelShown) {
+                    piecesInPlay[piecesInPlayCount++] = candidates[j];
+                }
                 halves[newCount++] = candidates[j];
                 halves[newCount++] = candidates[j] + step / 2;
             }
         }
+        searchTally[level] = {count, count - newCount / 2};
 
         ++level;
         step /= 2;
@@ -116,5 +121,7 @@ void findNearestPoint(int level, int step, int count) {
     }
 
     // The middle of the surviving run of single-step pieces, not the survivor nearest to Q.
-    drawResultSegment(q, curveSamples[candidateLists[currentList][count / 2]]);
+    if (lastLevelShown == LEVEL_COUNT) {
+        drawResultSegment(q, curveSamples[candidateLists[currentList][count / 2]]);
+    }
 }

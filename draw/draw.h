@@ -8,3 +8,5 @@ void drawPoints();
 void drawRegion(int level, int step, int start);
 void drawArc(double cx, double cy, double r, double from, double to);
 void drawAllRegions();
+// The regions of the pieces still in play after the last level shown, if it is not the last.
+void drawPiecesInPlay();

@@ -69,11 +69,8 @@ void drawRoundedBox(Point a, Point b, double r) {
     drawArc(box.xmin, box.ymax, r, PI / 2, PI);
 }
 
-} // namespace
-
-void drawRegion(int level, int step, int start) {
-    glLineWidth(2.0f);
-    levelShade(level);
+// The region of a level's piece in the current line width and colour.
+void drawOutline(int level, int step, int start) {
     const double r = errorBounds[level];
     const Point a = curveSamples[start];
     const Point b = curveSamples[start + step];
@@ -81,6 +78,27 @@ void drawRegion(int level, int step, int start) {
         drawRoundedBox(a, b, r);
     } else {
         drawCapsule(a, b, r);
+    }
+}
+
+} // namespace
+
+// Levels beyond the last one shown are not drawn, by the search nor by the overlay.
+void drawRegion(int level, int step, int start) {
+    if (level > lastLevelShown) {
+        return;
+    }
+    glLineWidth(2.0f);
+    levelShade(level);
+    drawOutline(level, step, start);
+}
+
+// Magenta, a colour no other part of the picture has, so they stand out from the blue.
+void drawPiecesInPlay() {
+    for (int i = 0; i < piecesInPlayCount; ++i) {
+        glLineWidth(2.0f);
+        glColor3f(0.75f, 0.0f, 0.75f);
+        drawOutline(lastLevelShown, SAMPLE_SEGMENTS >> lastLevelShown, piecesInPlay[i]);
     }
 }
 

@@ -62,11 +62,15 @@ SearchOutcome search(Point q, bool box) {
     EXPECT_EQ(currentList, listsBefore); // ten flips bring both selectors back
     EXPECT_NE(currentList, nextList);
 
-    int count = 1; // every surviving piece of a level leaves two halves
+    // Every surviving piece of a level leaves two halves; the search's own tally, which the
+    // web page shows, counts what it drew.
+    int count = 1;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
         const auto isLevel = [level](const Piece &p) { return p.level == level; };
-        count =
-            2 * (count - static_cast<int>(std::count_if(dropped.begin(), dropped.end(), isLevel)));
+        const int gone = static_cast<int>(std::count_if(dropped.begin(), dropped.end(), isLevel));
+        EXPECT_EQ(searchTally[level].bounded, count) << "level " << level;
+        EXPECT_EQ(searchTally[level].discarded, gone) << "level " << level;
+        count = 2 * (count - gone);
     }
     SearchOutcome outcome{dropped, {}, -1};
     outcome.survivors.assign(candidateLists[currentList], candidateLists[currentList] + count);

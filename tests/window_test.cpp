@@ -1,4 +1,5 @@
 // The window's projection, the keyboard commands and what one frame draws, in order.
+#include "curve/curve.h"
 #include "draw/draw.h"
 #include "fresh_program.h"
 
@@ -195,6 +196,78 @@ TEST_F(Window, BoxModeSwitchesTheSearchAndTheOverlayToRoundedBoxes) {
     EXPECT_EQ(result % 5, 0u); // a box is four sides and four quarter circles
     EXPECT_EQ(gl.primitives.size(), result + 1 + 5 * 1023 + 2);
     EXPECT_EQ(gl.primitives[result + 1].vertices.size(), 8u);
+}
+
+// The level of a region outline from its shade, or -1 for any other colour.
+int regionLevel(const RecordedPrimitive &primitive) {
+    for (int level = 0; level < LEVEL_COUNT; ++level) {
+        const double s = integerPower(0.8, level) * 0.7;
+        if (primitive.vertices.front().color == Color{s, s, 1.0}) {
+            return level;
+        }
+    }
+    return -1;
+}
+
+// Stepping through on the page: up to the level shown, the frame is the whole search's frame;
+// then come the pieces that level keeps, in magenta, and no result.
+TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
+    editPoints[QUERY_INDEX] = {37, -121}; // off the mirror line: uneven survivors
+    for (bool box : {false, true}) {
+        for (bool overlay : {false, true}) {
+            boxMode = box;
+            showAllLevels = overlay;
+            resetRecording();
+            onDisplay();
+            const std::vector<RecordedPrimitive> whole = recorded().primitives;
+            for (int shown = 0; shown < LEVEL_COUNT; ++shown) {
+                SCOPED_TRACE(testing::Message() << (box ? "boxes" : "capsules")
+                                                << (overlay ? " with overlay" : "") << ", level "
+                                                << shown);
+                lastLevelShown = shown;
+                resetRecording();
+                onDisplay();
+                std::vector<RecordedPrimitive> expected;
+                for (const RecordedPrimitive &p : whole) {
+                    if (regionLevel(p) >= 0 && regionLevel(p) <= shown) {
+                        expected.push_back(p);
+                    }
+                }
+                const int kept = searchTally[shown].bounded - searchTally[shown].discarded;
+                const size_t regionPrimitives = box ? 5 : 3;
+                const std::vector<RecordedPrimitive> &frame = recorded().primitives;
+                ASSERT_EQ(frame.size(), expected.size() + kept * regionPrimitives + 2);
+                for (size_t i = 0; i < expected.size(); ++i) {
+                    ASSERT_EQ(frame[i].vertices.size(), expected[i].vertices.size());
+                    ASSERT_EQ(frame[i].vertices.front().x, expected[i].vertices.front().x);
+                    ASSERT_EQ(frame[i].vertices.front().color, expected[i].vertices.front().color);
+                }
+                for (size_t i = expected.size(); i + 2 < frame.size(); ++i) {
+                    ASSERT_EQ(frame[i].vertices.front().color, (Color{0.75, 0.0, 0.75}));
+                    ASSERT_EQ(frame[i].lineWidth, 2.0f);
+                }
+                EXPECT_EQ(frame[frame.size() - 2].vertices.size(), 65u); // the curve, the points
+                EXPECT_EQ(resultSegmentIndex(recorded()), frame.size());
+                EXPECT_TRUE(recorded().faults.empty());
+            }
+            lastLevelShown = LEVEL_COUNT;
+        }
+    }
+}
+
+TEST_F(Window, BackAtAllLevelsTheFrameIsCallForCallTheProgramsOwn) {
+    onDisplay();
+    const GlRecording whole = recorded();
+    lastLevelShown = 4;
+    onDisplay();
+    lastLevelShown = LEVEL_COUNT;
+    resetRecording();
+    onDisplay();
+    ASSERT_EQ(recorded().calls.size(), whole.calls.size());
+    for (size_t i = 0; i < whole.calls.size(); ++i) {
+        EXPECT_EQ(recorded().calls[i].name, whole.calls[i].name);
+        EXPECT_EQ(recorded().calls[i].args, whole.calls[i].args);
+    }
 }
 
 TEST_F(Window, EveryFrameResamplesTheCurrentControlPoints) {

@@ -14,6 +14,8 @@ inline void startFreshProgram() {
     showAllLevels = false;
     currentList = 0;
     nextList = 1;
+    lastLevelShown = LEVEL_COUNT;
+    piecesInPlayCount = 0;
     computeBinomials();
     buildBernsteinTable();
     resetScene();
