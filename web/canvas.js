@@ -1,11 +1,15 @@
 // The browser side of the toolkit and GL layer (an emscripten JS library): draws the
 // primitives that gl.cpp hands over on a 2D canvas, which gives real line widths and smoothed
-// lines and dots, and turns the page's pointer, touch and key events into the program's
-// mouse, motion and keyboard callbacks, in the canvas's own pixels.
+// lines and dots, at the screen's own pixel density, and turns the page's pointer, touch and
+// key events into the program's mouse, motion and keyboard callbacks, in the pixels of its
+// window. The canvas tells the rest of the page of each frame drawn ('frame') and of the
+// program's end ('programend').
 mergeInto(LibraryManager.library, {
   $Quenlow: {
     canvas: null,
     context: null,
+    width: 0, // the program's window, in its own pixels
+    height: 0,
     ended: false,
     frameRequest: 0,
     heldButtons: 0, // DOM bits of the mouse buttons pressed on the canvas
@@ -29,14 +33,45 @@ mergeInto(LibraryManager.library, {
     end: function () {
       Quenlow.ended = true;
       if (Quenlow.frameRequest) cancelAnimationFrame(Quenlow.frameRequest);
-      if (Module['onProgramEnd']) Module['onProgramEnd']();
+      Quenlow.canvas.dispatchEvent(new Event('programend'));
+    },
+    draw: function () {
+      Quenlow.call(function () { _webDisplay(); });
+      Module['framesDrawn'] = (Module['framesDrawn'] || 0) + 1;
+      Quenlow.canvas.dispatchEvent(new Event('frame'));
     },
 
-    // CSS pixels to canvas pixels: the canvas is scaled down on narrow screens.
-    toCanvas: function (e) {
-      var c = Quenlow.canvas, rect = c.getBoundingClientRect();
-      Quenlow.lastX = Math.floor((e.clientX - rect.left) * c.width / rect.width);
-      Quenlow.lastY = Math.floor((e.clientY - rect.top) * c.height / rect.height);
+    // The drawing buffer is the canvas's shown size in device pixels, so that edges are as
+    // sharp as the screen allows; the program's pixels are scaled to it.
+    fitBuffer: function () {
+      var c = Quenlow.canvas, rect = c.getBoundingClientRect(), ratio = window.devicePixelRatio;
+      var width = Math.round(rect.width * ratio), height = Math.round(rect.height * ratio);
+      if (width < 1 || height < 1 || (width === c.width && height === c.height)) return false;
+      c.width = width; // which resets the context, its transform included
+      c.height = height;
+      Quenlow.context.setTransform(width / Quenlow.width, 0, 0, height / Quenlow.height, 0, 0);
+      return true;
+    },
+    // A new size or pixel ratio: the frame again, drawn at once so that it never shows blank.
+    refit: function () {
+      if (Quenlow.fitBuffer() && !Quenlow.ended) Quenlow.draw();
+    },
+    // The size shown changes when a phone is turned or a window resized, the pixel ratio with
+    // the browser's zoom and between screens; a query for the current ratio tells when it
+    // stops matching.
+    watchSize: function () {
+      new ResizeObserver(Quenlow.refit).observe(Quenlow.canvas);
+      (function watchRatio() {
+        matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)').addEventListener(
+          'change', function () { Quenlow.refit(); watchRatio(); }, { once: true });
+      })();
+    },
+
+    // CSS pixels to the program's: the canvas is scaled down on narrow screens.
+    toWindow: function (e) {
+      var rect = Quenlow.canvas.getBoundingClientRect();
+      Quenlow.lastX = Math.floor((e.clientX - rect.left) * Quenlow.width / rect.width);
+      Quenlow.lastY = Math.floor((e.clientY - rect.top) * Quenlow.height / rect.height);
     },
     rgb: function (r, g, b) {
       var byte = function (v) { return Math.round(Math.min(Math.max(v, 0), 1) * 255); };
@@ -51,7 +86,7 @@ mergeInto(LibraryManager.library, {
       } else if (Quenlow.heldButtons === 0) {
         return;
       }
-      Quenlow.toCanvas(e);
+      Quenlow.toWindow(e);
       var x = Quenlow.lastX, y = Quenlow.lastY;
       var buttons = e.type === 'lostpointercapture' ? 0 : e.buttons;
       var changed = Quenlow.heldButtons ^ buttons;
@@ -76,11 +111,11 @@ mergeInto(LibraryManager.library, {
       } else if (e.pointerId !== Quenlow.touchId) {
         return;
       }
-      Quenlow.toCanvas(e);
+      Quenlow.toWindow(e);
       var x = Quenlow.lastX, y = Quenlow.lastY;
       if (e.type === 'pointerdown') {
-        // 24 CSS pixels of reach, in canvas pixels.
-        var reach = 24 * Quenlow.canvas.width / Quenlow.canvas.getBoundingClientRect().width;
+        // 24 CSS pixels of reach, in the program's.
+        var reach = 24 * Quenlow.width / Quenlow.canvas.getBoundingClientRect().width;
         Quenlow.call(function () { _webTouchPress(x, y, reach); });
       } else if (e.type === 'pointermove') {
         Quenlow.call(function () { _webMotion(x, y); });
@@ -91,9 +126,12 @@ mergeInto(LibraryManager.library, {
     },
 
     // GLUT's keys: Enter, Escape, Backspace and Delete by their codes, printable keys as
-    // their character. Keys held with Ctrl, Alt or Meta stay the browser's.
+    // their character. Keys held with Ctrl, Alt or Meta stay the browser's, and so do Enter
+    // and Space on the page's buttons, which press them.
     onKey: function (e) {
       if (Quenlow.ended || e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
+      if ((e.key === 'Enter' || e.key === ' ') && e.target.closest &&
+          e.target.closest('button, a[href]')) return;
       var named = { Enter: 13, Escape: 27, Backspace: 8, Delete: 127 };
       var key = named[e.key];
       if (key === undefined && e.key.length === 1 && e.key.charCodeAt(0) < 256) {
@@ -101,25 +139,33 @@ mergeInto(LibraryManager.library, {
       }
       if (key === undefined) return;
       e.preventDefault();
+      Quenlow.key(key);
+    },
+    key: function (key) {
       Quenlow.call(function () { _webKey(key, Quenlow.lastX, Quenlow.lastY); });
+    },
+    // A right button's press and release, as a click on the canvas gives them.
+    rightClick: function () {
+      Quenlow.call(function () { _webMouse(2, 0, Quenlow.lastX, Quenlow.lastY); });
+      Quenlow.call(function () { _webMouse(2, 1, Quenlow.lastX, Quenlow.lastY); });
     }
   },
 
   quenlowOpenCanvas__deps: ['$Quenlow'],
   quenlowOpenCanvas: function (width, height, title) {
-    var c = Quenlow.canvas = Module['canvas'];
-    c.width = width;
-    c.height = height;
+    Quenlow.canvas = Module['canvas'];
+    Quenlow.width = width;
+    Quenlow.height = height;
     document.title = UTF8ToString(title);
-    Quenlow.context = c.getContext('2d', { alpha: false });
-    Quenlow.context.lineCap = 'butt';
+    Quenlow.context = Quenlow.canvas.getContext('2d', { alpha: false });
+    Quenlow.fitBuffer();
   },
 
   quenlowClearCanvas__deps: ['$Quenlow'],
   quenlowClearCanvas: function (r, g, b) {
     var ctx = Quenlow.context;
     ctx.fillStyle = Quenlow.rgb(r, g, b);
-    ctx.fillRect(0, 0, Quenlow.canvas.width, Quenlow.canvas.height);
+    ctx.fillRect(0, 0, Quenlow.width, Quenlow.height);
   },
 
   // Each record: mode, vertex count, red, green, blue, line width or point size. Each is
@@ -160,8 +206,7 @@ mergeInto(LibraryManager.library, {
   quenlowRequestFrame: function () {
     Quenlow.frameRequest = requestAnimationFrame(function () {
       Quenlow.frameRequest = 0;
-      Quenlow.call(function () { _webDisplay(); });
-      Module['framesDrawn'] = (Module['framesDrawn'] || 0) + 1;
+      Quenlow.draw();
     });
   },
 
@@ -179,5 +224,6 @@ mergeInto(LibraryManager.library, {
       c.addEventListener(type, function (e) { e.preventDefault(); }, { passive: false });
     });
     window.addEventListener('keydown', Quenlow.onKey);
+    Quenlow.watchSize();
   }
 });

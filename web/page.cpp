@@ -1,0 +1,82 @@
+// What the page shows beside the canvas: the state of the program's two switches, the level
+// its picture follows the search to, and the numbers of the search in the frame on the
+// screen, with the truly nearest point of the curve to hold its result against.
+#include "curve/true_nearest.h"
+#include "quenlow.h"
+
+#include <GL/glut.h>
+#include <cmath>
+#include <emscripten/emscripten.h>
+
+// The page's side, in page.js.
+extern "C" {
+void quenlowShowSwitches(bool boxes, bool allLevels);
+void quenlowShowLevel(int level, int bounded, int discarded, double errorBound);
+void quenlowShowFinalRun(const int *runs, int runCount, int samples);
+void quenlowShowResult(int selected, double selectedDistance, int nearestSample,
+                       double nearestSampleDistance, double trueT, double trueDistance);
+}
+
+namespace {
+
+double distanceFromQ(Point p) {
+    return std::hypot(p.x - queryPoint.x, p.y - queryPoint.y);
+}
+
+// The final candidates as runs of neighbouring samples, first and last of each: one run,
+// unless pieces far apart along the curve are equally near Q.
+constexpr int RUNS_SHOWN = 4;
+int finalRuns(const int *samples, int count, int (&runs)[RUNS_SHOWN][2]) {
+    int runCount = 0;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && samples[i] == samples[i - 1] + 1) {
+            runs[runCount - 1][1] = samples[i];
+        } else if (runCount < RUNS_SHOWN) {
+            runs[runCount][0] = runs[runCount][1] = samples[i];
+            ++runCount;
+        } else {
+            return runCount + 1; // more than are shown
+        }
+    }
+    return runCount;
+}
+
+} // namespace
+
+extern "C" {
+
+// The level the picture follows the search to; LEVEL_COUNT is all of it and its result.
+EMSCRIPTEN_KEEPALIVE void webShowLevel(int level) {
+    lastLevelShown = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
+    glutPostRedisplay();
+}
+
+// Tells the page what the frame just drawn shows: the search left its tally, its final
+// candidates and the curve's samples behind.
+EMSCRIPTEN_KEEPALIVE void webReportFrame() {
+    quenlowShowSwitches(boxMode, showAllLevels);
+    int finalCount = 1;
+    for (int level = 0; level < LEVEL_COUNT; ++level) {
+        const LevelTally &tally = searchTally[level];
+        quenlowShowLevel(level, tally.bounded, tally.discarded, errorBounds[level]);
+        finalCount = 2 * (tally.bounded - tally.discarded);
+    }
+    const int *finalSamples = candidateLists[currentList];
+    int runs[RUNS_SHOWN][2];
+    quenlowShowFinalRun(&runs[0][0], finalRuns(finalSamples, finalCount, runs), finalCount);
+
+    const int selected = finalSamples[finalCount / 2];
+    int nearest = 0;
+    for (int a = 1; a <= SAMPLE_SEGMENTS; ++a) {
+        if (distanceFromQ(curveSamples[a]) < distanceFromQ(curveSamples[nearest])) {
+            nearest = a;
+        }
+    }
+    const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
+                               controlPoints[3]};
+    const CurvePoint truth = trueNearest(controls, queryPoint);
+    quenlowShowResult(selected, distanceFromQ(curveSamples[selected]), nearest,
+                      distanceFromQ(curveSamples[nearest]), truth.t, truth.distance);
+}
+
+} // extern "C"

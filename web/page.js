@@ -1,0 +1,142 @@
+// The page around the canvas (an emscripten JS library beside canvas.js): buttons for the
+// program's three commands, which show the state of its two switches; the slider that
+// steps the picture through the search's levels, with its Play button; and the table of
+// what the search did in the frame on the screen.
+mergeInto(LibraryManager.library, {
+  $QuenlowPage__deps: ['$Quenlow'],
+  $QuenlowPage__postset: 'QuenlowPage.start();',
+  $QuenlowPage: {
+    shown: {}, // the text last written to each element, so that a frame rewrites only changes
+    playing: 0, // the Play button's timer
+    started: false, // the program has drawn its first frame
+
+    element: function (id) {
+      return document.getElementById(id);
+    },
+    write: function (id, text) {
+      if (QuenlowPage.shown[id] !== text) {
+        QuenlowPage.shown[id] = text;
+        QuenlowPage.element(id).textContent = text;
+      }
+    },
+
+    // Each button acts through the program's own callbacks, as its key or click does. The
+    // controls come on with the program's first frame.
+    start: function () {
+      var on = function (id, type, handler) {
+        QuenlowPage.element(id).addEventListener(type, handler);
+      };
+      var rows = QuenlowPage.element('levels').tBodies[0];
+      for (var level = 0; level < 10; ++level) {
+        var row = rows.insertRow();
+        row.insertCell().textContent = level;
+        for (var column = 0; column < 4; ++column) {
+          row.insertCell().id = 'level-' + level + '-' + column;
+        }
+      }
+      on('boxes', 'click', function () { Quenlow.key(13); });
+      on('all-levels', 'click', function () { Quenlow.key(96); });
+      on('reset', 'click', Quenlow.rightClick);
+      on('level', 'input', function () {
+        QuenlowPage.stop();
+        QuenlowPage.showLevel(+QuenlowPage.element('level').value);
+      });
+      // Any touch of the slider stops the playing, even one that leaves its level.
+      ['pointerdown', 'keydown'].forEach(function (type) { on('level', type, QuenlowPage.stop); });
+      on('play', 'click', function () {
+        if (QuenlowPage.playing) QuenlowPage.stop(); else QuenlowPage.play();
+      });
+      Module['canvas'].addEventListener('frame', function () {
+        if (!QuenlowPage.started) {
+          QuenlowPage.started = true;
+          QuenlowPage.controls().forEach(function (control) { control.disabled = false; });
+        }
+        _webReportFrame();
+      });
+      Module['canvas'].addEventListener('programend', function () {
+        QuenlowPage.stop();
+        QuenlowPage.controls().forEach(function (control) { control.disabled = true; });
+      });
+    },
+    controls: function () {
+      return document.querySelectorAll('#panel button, #panel input');
+    },
+
+    // Level 10 is "all": the whole search and its result, the program's own frame.
+    showLevel: function (level) {
+      var all = level === 10, slider = QuenlowPage.element('level');
+      slider.value = level;
+      slider.setAttribute('aria-valuetext', all ? 'all levels' : 'level ' + level);
+      QuenlowPage.write('level-shown', all ? 'all' : String(level));
+      document.querySelectorAll('#levels tbody tr').forEach(function (row, i) {
+        if (i === level) row.setAttribute('aria-current', 'step');
+        else row.removeAttribute('aria-current');
+      });
+      _webShowLevel(level);
+    },
+    // Two levels a second from level 0, or on from where the slider is, up to "all".
+    play: function () {
+      var slider = QuenlowPage.element('level');
+      QuenlowPage.showLevel(+slider.value === 10 ? 0 : +slider.value + 1);
+      if (+slider.value === 10) return;
+      QuenlowPage.playing = setInterval(function () {
+        QuenlowPage.showLevel(+slider.value + 1);
+        if (+slider.value === 10) QuenlowPage.stop();
+      }, 500);
+      QuenlowPage.element('play').setAttribute('aria-pressed', 'true');
+      QuenlowPage.write('play', 'Stop');
+    },
+    stop: function () {
+      clearInterval(QuenlowPage.playing);
+      QuenlowPage.playing = 0;
+      QuenlowPage.element('play').setAttribute('aria-pressed', 'false');
+      QuenlowPage.write('play', 'Play');
+    },
+
+    // Rounded first, so that a rounding error below zero shows as 0.00, not -0.00.
+    pixels: function (distance) {
+      return (Math.round(distance * 100) / 100).toFixed(2) + ' px';
+    },
+    sample: function (index) {
+      return index + ' (t = ' + (index / 1024).toFixed(4) + ')';
+    }
+  },
+
+  quenlowShowSwitches__deps: ['$QuenlowPage'],
+  quenlowShowSwitches: function (boxes, allLevels) {
+    QuenlowPage.element('boxes').setAttribute('aria-pressed', String(!!boxes));
+    QuenlowPage.element('all-levels').setAttribute('aria-pressed', String(!!allLevels));
+  },
+
+  // One row of the table: the pieces a level bounded, dropped and kept, and its error bound.
+  quenlowShowLevel__deps: ['$QuenlowPage'],
+  quenlowShowLevel: function (level, bounded, discarded, errorBound) {
+    var cells = [bounded, discarded, bounded - discarded,
+                 errorBound.toLocaleString('en', { maximumSignificantDigits: 3 })];
+    cells.forEach(function (value, column) {
+      QuenlowPage.write('level-' + level + '-' + column, String(value));
+    });
+  },
+
+  quenlowShowFinalRun__deps: ['$QuenlowPage'],
+  quenlowShowFinalRun: function (runs, runCount, samples) {
+    var text = [];
+    for (var i = 0; i < Math.min(runCount, 4); ++i) {
+      var first = HEAP32[(runs >> 2) + 2 * i], last = HEAP32[(runs >> 2) + 2 * i + 1];
+      text.push(first + ' \u2026 ' + last);
+    }
+    if (runCount > 4) text.push('\u2026');
+    QuenlowPage.write('final-run', text.join(', ') + ' (' + samples + ' samples)');
+  },
+
+  quenlowShowResult__deps: ['$QuenlowPage'],
+  quenlowShowResult: function (selected, selectedDistance, nearestSample, nearestSampleDistance,
+                               trueT, trueDistance) {
+    var page = QuenlowPage;
+    page.write('selected', page.sample(selected) + ', ' + page.pixels(selectedDistance));
+    page.write('nearest-sample',
+               page.sample(nearestSample) + ', ' + page.pixels(nearestSampleDistance));
+    page.write('true-nearest', 't = ' + trueT.toFixed(4) + ', ' + page.pixels(trueDistance));
+    page.write('farther', page.pixels(selectedDistance - trueDistance));
+  }
+});
