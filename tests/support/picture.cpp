@@ -35,6 +35,10 @@ bool isBlack(Rgb c) {
     return std::max({c.r, c.g, c.b}) <= 100 && std::abs(c.r - c.g) <= 16;
 }
 
+bool isMagenta(Rgb c) {
+    return c.r >= 150 && c.b >= 150 && c.g <= 60 && std::abs(c.r - c.b) <= 40;
+}
+
 bool foundNear(const Picture &picture, int x, int y, int reach, const ColourClass &colour) {
     for (int dy = -reach; dy <= reach; ++dy) {
         for (int dx = -reach; dx <= reach; ++dx) {
@@ -82,6 +86,70 @@ int longestColumnRun(const Picture &picture, const ColourClass &colour) {
         }
     }
     return longest;
+}
+
+Picture cropped(const Picture &picture, int left, int top, int width, int height) {
+    Picture part{width, height, std::vector<std::uint8_t>(3 * std::size_t(width) * height, 0)};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (picture.contains(left + x, top + y)) {
+                const std::uint8_t *from = &picture.rgb[3 * ((top + y) * std::size_t(picture.width) + left + x)];
+                std::copy(from, from + 3, &part.rgb[3 * (y * std::size_t(width) + x)]);
+            }
+        }
+    }
+    return part;
+}
+
+namespace {
+
+// For each of `to` pixels along an axis of `from`: the pixels of `from` it covers, with the
+// share of each in its mean.
+using Spans = std::vector<std::vector<std::pair<int, double>>>;
+Spans spans(int from, int to) {
+    const double scale = double(from) / to;
+    Spans covered(to);
+    for (int i = 0; i < to; ++i) {
+        const double begin = i * scale, end = (i + 1) * scale;
+        for (int k = int(begin); k < end && k < from; ++k) {
+            const double cover = std::min(end, k + 1.0) - std::max(begin, double(k));
+            if (cover > 0) {
+                covered[i].push_back({k, cover / scale});
+            }
+        }
+    }
+    return covered;
+}
+
+} // namespace
+
+Picture resampled(const Picture &picture, int width, int height) {
+    const Spans across = spans(picture.width, width), down = spans(picture.height, height);
+    std::vector<double> rows(3 * std::size_t(width) * picture.height, 0.0); // scaled across
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (const auto &[k, share] : across[x]) {
+                for (int c = 0; c < 3; ++c) {
+                    rows[3 * (y * std::size_t(width) + x) + c] +=
+                        share * picture.rgb[3 * (y * std::size_t(picture.width) + k) + c];
+                }
+            }
+        }
+    }
+    Picture scaled{width, height, std::vector<std::uint8_t>(3 * std::size_t(width) * height)};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                double sum = 0.0;
+                for (const auto &[k, share] : down[y]) {
+                    sum += share * rows[3 * (k * std::size_t(width) + x) + c];
+                }
+                scaled.rgb[3 * (y * std::size_t(width) + x) + c] =
+                    static_cast<std::uint8_t>(std::clamp(sum + 0.5, 0.0, 255.0));
+            }
+        }
+    }
+    return scaled;
 }
 
 std::string describe(Rgb c) {

@@ -36,6 +36,7 @@ bool isGreen(Rgb c);  // the query point's dark green
 bool isOrange(Rgb c); // the segment from the query point to the curve
 bool isBlue(Rgb c);   // region outlines of every level, pale to deep
 bool isBlack(Rgb c);  // the curve, also where it lies over an outline
+bool isMagenta(Rgb c); // the outlines of the pieces still in play, on the web page
 
 // Whether a pixel of the class lies in the square of half-size `reach` around (x, y).
 bool foundNear(const Picture &picture, int x, int y, int reach, const ColourClass &colour);
@@ -44,6 +45,12 @@ int countPixels(const Picture &picture, const ColourClass &colour);
 int countDifferences(const Picture &a, const Picture &b, int tolerance);
 // The longest vertical run of pixels of the class in any column.
 int longestColumnRun(const Picture &picture, const ColourClass &colour);
+
+// The part from (left, top), width x height pixels; nothing where it lies outside.
+Picture cropped(const Picture &picture, int left, int top, int width, int height);
+// Scaled to width x height, each pixel the mean of the area of the picture it covers, as a
+// screen of another pixel density shows a frame.
+Picture resampled(const Picture &picture, int width, int height);
 
 std::string describe(Rgb c);
 // Writes an 8-bit RGB PNG; false when the file cannot be written.

@@ -1,47 +1,65 @@
-"""The program's page in headless Chromium, driven with the browser's own pointer, touch and
-key input. Every picture is checked against the desktop program's frame of the state the
-input should have made, by web_frame_check; every test also ends with a clean console and
-no failed request.
+"""The program's page in three browser engines, Chromium, Firefox and WebKit, driven with
+their own pointer, touch and key input: one set of checks, run in each. Every picture is
+checked against the desktop program's frame of the state the input should have made, by
+web_frame_check, which also gives the numbers the page's table should show; every test ends
+with a clean console and no failed request. A check that needs what an engine's automation
+cannot do is skipped there, and says so.
 
-usage: browser_test.py SITE_DIR WEB_FRAME_CHECK [unittest arguments]
+usage: browser_test.py SITE_DIR WEB_FRAME_CHECK [--browsers=chromium,firefox,webkit]
+                       [unittest arguments]
 """
 
+import json
 import os
+import re
 import subprocess
 import sys
+import time
 import unittest
 
-from selenium.webdriver.common.action_chains import ActionChains
-from selenium.webdriver.common.actions import interaction
-from selenium.webdriver.common.actions.action_builder import ActionBuilder
-from selenium.webdriver.common.actions.mouse_button import MouseButton
-from selenium.webdriver.common.actions.pointer_input import PointerInput
-from selenium.webdriver.common.keys import Keys
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser import Browser, Site  # noqa: E402
+from browser import ALT, CONTROL, ENGINES, ENTER, ESCAPE, TAB, Site  # noqa: E402
 
 SITE_DIR = CHECKER = ARTIFACTS = None
 
 DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
 P1, P3, Q = 1, 3, 4
+ALL = 10  # the level slider's "all"
 
 
 def pixel(scene_point):
-    """The canvas pixel of a scene point, as the program maps them."""
+    """The window pixel of a scene point, as the program maps them."""
     return 400 + scene_point[0], 400 - scene_point[1]
 
 
-def scene(canvas_pixel):
-    return canvas_pixel[0] - 400, 400 - canvas_pixel[1]
+def scene(window_pixel):
+    return window_pixel[0] - 400, 400 - window_pixel[1]
 
 
-class Page(unittest.TestCase):
+def pointer(kind, steps, name=None):
+    """A W3C pointer source: steps are positions in CSS pixels, "down", "up" or None (a
+    pause)."""
+    actions = []
+    for step in steps:
+        if step is None:
+            actions.append({"type": "pause", "duration": 0})
+        elif isinstance(step, str):
+            actions.append({"type": "pointer" + step.title(), "button": 2 if kind == "right" else 0})
+        else:
+            actions.append({"type": "pointerMove", "x": int(step[0]), "y": int(step[1]),
+                            "duration": 0})
+    kind = "mouse" if kind == "right" else kind
+    return {"type": "pointer", "id": name or kind, "parameters": {"pointerType": kind},
+            "actions": actions}
+
+
+class PageChecks:
+    engine = None  # a Browser class of browser.py
+
     @classmethod
     def setUpClass(cls):
-        cls.site = Site(SITE_DIR)
-        cls.browser = Browser()
-        cls.driver = cls.browser.driver
+        cls.site = Site(SITE_DIR, record_console=cls.engine.records_console_itself)
+        cls.browser = cls.engine()
 
     @classmethod
     def tearDownClass(cls):
@@ -49,77 +67,162 @@ class Page(unittest.TestCase):
         cls.site.close()
 
     def setUp(self):
+        self.browser.emulate(1000, 1100)
         self.browser.open(self.site.url)
         self.points = list(DEFAULT_POINTS)
         self.boxes = False
         self.all_levels = False
+        self.level = ALL
 
     def tearDown(self):
-        problems = [e["message"] for e in self.driver.get_log("browser")
-                    if e["level"] in ("SEVERE", "WARNING")]
-        self.assertEqual(problems, [], "the console shows problems")
-        self.assertEqual([r for r in self.site.requests if r[1] >= 400], [],
-                         "failed requests")
+        self.assertEqual(self.browser.console_problems(), [], "the console shows problems")
+        self.assertEqual([r for r in self.site.requests if r[1] >= 400], [], "failed requests")
 
-    # Input, at canvas pixels mapped to where the canvas is shown.
-    def css(self, canvas_pixel):
-        rect = self.driver.execute_script(
-            "var r = Module.canvas.getBoundingClientRect();"
-            "return [r.left, r.top, r.width / Module.canvas.width, "
-            "r.height / Module.canvas.height];")
-        return (int(rect[0] + canvas_pixel[0] * rect[2]),
-                int(rect[1] + canvas_pixel[1] * rect[3]))
+    def needs(self, ability, reason):
+        if not getattr(self.browser, ability):
+            self.skipTest(self.browser.name + "'s automation " + reason)
 
-    def drag(self, path, kind=interaction.POINTER_MOUSE, button=MouseButton.LEFT):
-        builder = ActionBuilder(self.driver, mouse=PointerInput(kind, kind), duration=0)
-        builder.pointer_action.move_to_location(*self.css(path[0]))
-        builder.pointer_action.pointer_down(button=button)
-        for step in path[1:]:
-            builder.pointer_action.move_to_location(*self.css(step))
-        builder.pointer_action.pointer_up(button=button)
-        builder.perform()
+    # Input, at the program's pixels or at the page's elements.
+    def css(self, window_pixel):
+        rect = self.browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                "return [r.left, r.top, r.width / 800, r.height / 800];")
+        return rect[0] + window_pixel[0] * rect[2], rect[1] + window_pixel[1] * rect[3]
 
-    def keys(self, *keys):
-        ActionChains(self.driver, duration=0).send_keys(*keys).perform()
+    def centre(self, element_id):
+        return self.browser.run("var r = document.getElementById(arguments[0])"
+                                ".getBoundingClientRect(); return [r.left + r.width / 2,"
+                                " r.top + r.height / 2];", element_id)
+
+    def drag(self, path, kind="mouse"):
+        steps = [self.css(path[0]), "down"] + [self.css(p) for p in path[1:]] + ["up"]
+        self.browser.perform([pointer(kind, steps)])
+
+    def press(self, element_id, kind="mouse"):
+        self.browser.perform([pointer(kind, [self.centre(element_id), "down", "up"])])
 
     def frames(self):
         """Frames drawn so far, once every redraw asked for has been drawn."""
-        return self.driver.execute_async_script(
-            "var done = arguments[arguments.length - 1];"
-            "requestAnimationFrame(function () { requestAnimationFrame(function () {"
-            "  done(Module.framesDrawn); }); });")
+        return self.browser.run("return new Promise(function (done) {"
+                                " requestAnimationFrame(function () { requestAnimationFrame("
+                                " function () { done(Module.framesDrawn); }); }); });")
+
+    def switches(self):
+        return self.browser.run("return ['boxes', 'all-levels'].map(function (id) {"
+                                " return document.getElementById(id)"
+                                ".getAttribute('aria-pressed') === 'true'; });")
 
     # The picture, against the desktop program's frame of the expected state.
-    def assert_frame(self, name):
+    def assert_frame(self, name, numbers=None):
         self.frames()
-        directory = os.path.join(ARTIFACTS, self.id().split(".")[-1] + "-" + name)
+        directory = os.path.join(ARTIFACTS, self.browser.name,
+                                 self.id().split(".")[-1] + "-" + name)
         os.makedirs(directory, exist_ok=True)
         shot = os.path.join(directory, "screenshot.png")
-        self.driver.find_element("id", "canvas").screenshot(shot)
-        state = [str(int(self.boxes)), str(int(self.all_levels))]
+        crop = self.browser.canvas_screenshot(shot)
+        state = [str(int(self.boxes)), str(int(self.all_levels)), str(self.level)]
         state += [str(c) for point in self.points for c in point]
-        check = subprocess.run([CHECKER, shot, directory] + state,
+        options = ["--crop=%d,%d,%d,%d" % tuple(crop)] if crop else []
+        options += ["--numbers=" + numbers] if numbers else []
+        check = subprocess.run([CHECKER, shot, directory] + options + state,
                                capture_output=True, text=True)
         self.assertEqual(check.returncode, 0,
                          "%s: the browser's frame is not the desktop's\n%s%s"
                          % (name, check.stdout, check.stderr))
+        self.assertEqual(self.switches(), [self.boxes, self.all_levels],
+                         name + ": the buttons show the switches wrongly")
 
+    # Keys and buttons.
     def test_first_frame_then_enter_and_grave_accent(self):
         self.assert_frame("first")
-        for key, name in [("\n", "boxes"), ("`", "boxes-all-levels"),
-                          ("`", "boxes-again"), (Keys.ENTER, "capsules")]:
+        for key, name in [(ENTER, "boxes"), ("`", "boxes-all-levels"),
+                          ("`", "boxes-again"), (ENTER, "capsules")]:
             before = self.frames()
-            self.keys(Keys.ENTER if key == "\n" else key)
+            self.browser.keys(key)
             self.assertEqual(self.frames(), before + 1, name + ": one redraw for one key")
             if key == "`":
                 self.all_levels = not self.all_levels
             else:
                 self.boxes = not self.boxes
             self.assert_frame(name)
-        self.keys("`")
+        self.browser.keys("`")
         self.all_levels = True
         self.assert_frame("capsules-all-levels")
 
+    def test_each_button_acts_as_its_key_or_click_does(self):
+        self.drag([pixel(DEFAULT_POINTS[Q]), (500, 520)])
+        self.points[Q] = scene((500, 520))
+        for button, name in [("boxes", "boxes"), ("all-levels", "all-levels"),
+                             ("boxes", "capsules"), ("reset", "reset")]:
+            before = self.frames()
+            self.press(button)
+            self.assertEqual(self.frames(), before + 1, name + ": one redraw for one press")
+            if button == "boxes":
+                self.boxes = not self.boxes
+            elif button == "all-levels":
+                self.all_levels = not self.all_levels
+            else:
+                self.points = list(DEFAULT_POINTS)
+            self.assert_frame(name)
+
+    def test_a_focused_button_acts_once_for_enter_and_for_space(self):
+        self.needs("keys_press_buttons", "sends keys that never press a button")
+        self.browser.keys(TAB)
+        self.assertEqual(self.browser.run("return document.activeElement.id"), "boxes")
+        for key, name in [(ENTER, "enter"), (" ", "space")]:
+            before = self.frames()
+            self.browser.keys(key)
+            self.assertEqual(self.frames(), before + 1, name + ": the button acted twice")
+            self.boxes = not self.boxes
+            self.assert_frame(name)
+        self.browser.keys(TAB, " ")
+        self.all_levels = True
+        self.assert_frame("all-levels")
+
+    def test_keys_with_modifiers_stay_the_browsers(self):
+        self.browser.run("window.keysPrevented = []; window.addEventListener('keydown',"
+                         " function (e) { window.keysPrevented.push(e.defaultPrevented); });")
+        before = self.frames()
+        self.browser.perform([{"type": "key", "id": "keyboard", "actions": [
+            {"type": t, "value": v} for t, v in [("keyDown", CONTROL), ("keyDown", "`"),
+                                                  ("keyUp", "`"), ("keyUp", CONTROL),
+                                                  ("keyDown", ALT), ("keyDown", ENTER),
+                                                  ("keyUp", ENTER), ("keyUp", ALT)]]}])
+        self.assertEqual(self.frames(), before)
+        self.assertNotIn(True, self.browser.run("return window.keysPrevented"))
+        self.assert_frame("unchanged")
+        # Any other key is the program's: a redraw that changes nothing.
+        self.browser.keys("x")
+        self.assertEqual(self.frames(), before + 1)
+        self.assert_frame("after-x")
+
+    def test_escape_ends_the_program_and_says_so(self):
+        self.browser.keys(ESCAPE)
+        self.browser.wait_for(lambda: self.browser.run(
+            "return document.getElementById('status').textContent") != "", "the notice")
+        notice = self.browser.run("return document.getElementById('status').textContent")
+        self.assertIn("ended", notice)
+        self.assertIn("Reload", notice)
+        self.assertTrue(self.browser.run("return document.getElementById('boxes').disabled"),
+                        "the buttons still look usable")
+        before = self.frames()
+        self.browser.keys(ENTER)
+        self.drag([pixel(DEFAULT_POINTS[Q]), (500, 500)])
+        self.assertEqual(self.frames(), before, "the ended program still draws")
+        self.assert_frame("last")
+
+    def test_without_webassembly_or_a_2d_canvas_the_page_says_so(self):
+        self.needs("can_run_before_the_page", "cannot run a script before the page's")
+        for missing, words in [("WebAssembly", "cannot run WebAssembly"),
+                               ("CanvasRenderingContext2D", "cannot draw on a canvas")]:
+            del self.site.requests[:]
+            self.browser.load(self.site.url, before="delete window.%s;" % missing)
+            self.browser.wait_for(lambda: self.browser.run(
+                "return document.getElementById('status').textContent") != "", "the notice")
+            self.assertIn(words, self.browser.run(
+                "return document.getElementById('status').textContent"))
+            self.assertNotIn("/quenlow.js", [path for path, _ in self.site.requests])
+
+    # The mouse.
     def test_left_drag_moves_the_query_point_to_the_pointer(self):
         start = pixel(DEFAULT_POINTS[Q])
         # The last move comes right before the release: the point ends where the pointer is.
@@ -132,9 +235,7 @@ class Page(unittest.TestCase):
         self.points[P3] = scene((850, 50))
         self.assert_frame("outside")
         # Without a button held, moving back over the canvas moves nothing.
-        hover = ActionBuilder(self.driver, duration=0)
-        hover.pointer_action.move_to_location(*self.css((500, 500)))
-        hover.perform()
+        self.browser.perform([pointer("mouse", [self.css((500, 500))])])
         self.assert_frame("after")
 
     def test_mouse_press_reaches_as_far_as_on_the_desktop(self):
@@ -146,137 +247,249 @@ class Page(unittest.TestCase):
         self.assert_frame("caught")
 
     def test_right_click_restores_the_default_scene_without_a_menu(self):
-        self.driver.execute_script(
-            "window.menuPrevented = null; document.addEventListener('contextmenu',"
-            " function (e) { window.menuPrevented = e.defaultPrevented; });")
+        self.needs("releases_the_right_button", "releases a right button as the left one")
+        self.browser.run("window.menuPrevented = null; document.addEventListener('contextmenu',"
+                         " function (e) { window.menuPrevented = e.defaultPrevented; });")
         self.drag([pixel(DEFAULT_POINTS[Q]), (500, 500)])
-        self.keys(Keys.ENTER)
+        self.browser.keys(ENTER)
         self.boxes = True
-        self.drag([(600, 600)], button=MouseButton.RIGHT)
+        self.browser.perform([pointer("right", [self.css((600, 600)), "down", "up"])])
         self.assert_frame("reset")
-        self.assertIs(self.driver.execute_script("return window.menuPrevented"), True,
+        self.assertIs(self.browser.run("return window.menuPrevented"), True,
                       "the right click's context menu is not suppressed")
 
+    # Touch.
     def test_touch_drags_the_nearest_point_within_reach(self):
-        touch = interaction.POINTER_TOUCH
+        self.needs("can_touch", "sends touches as mouse events")
         q = pixel(DEFAULT_POINTS[Q])
         # 20 pixels off: beyond a mouse press's reach, within a finger's.
-        self.drag([(q[0] + 16, q[1] + 12), (q[0] + 60, q[1]), (500, 300)], kind=touch)
+        self.drag([(q[0] + 16, q[1] + 12), (q[0] + 60, q[1]), (500, 300)], kind="touch")
         self.points[Q] = scene((500, 300))
         self.assert_frame("far-touch")
-        self.assertEqual(self.driver.execute_script(
-            "return [scrollX, scrollY, visualViewport.scale]"), [0, 0, 1],
-            "the page scrolled or zoomed under the finger")
+        self.assertEqual(self.browser.run("return [scrollX, scrollY, visualViewport.scale]"),
+                         [0, 0, 1], "the page scrolled or zoomed under the finger")
         # Q 5 pixels right of P1: a mouse press between them takes Q, the later point, and
         # so would a press made on P1 itself; a touch takes the nearer one, P1.
         p1 = pixel(DEFAULT_POINTS[P1])
         self.drag([(500, 300), (p1[0] + 5, p1[1])])
         self.points[Q] = scene((p1[0] + 5, p1[1]))
-        self.drag([(p1[0] + 2, p1[1]), (250, 650)], kind=touch)
+        self.drag([(p1[0] + 2, p1[1]), (250, 650)], kind="touch")
         self.points[P1] = scene((250, 650))
         self.assert_frame("nearest")
         # Equally near two points, the later one: Q 20 pixels right of P3, touched halfway.
         p3 = pixel(DEFAULT_POINTS[P3])
         self.drag([pixel(self.points[Q]), (p3[0] + 20, p3[1])])
-        self.drag([(p3[0] + 10, p3[1]), (100, 100)], kind=touch)
+        self.drag([(p3[0] + 10, p3[1]), (100, 100)], kind="touch")
         self.points[Q] = scene((100, 100))
         self.assert_frame("tie")
         # 26 pixels from P0, the nearest point: beyond a finger's reach, nothing moves.
         p0 = pixel(DEFAULT_POINTS[0])
-        self.drag([(p0[0] + 26, p0[1]), (500, 500)], kind=touch)
+        self.drag([(p0[0] + 26, p0[1]), (500, 500)], kind="touch")
         self.assert_frame("nothing")
 
-    def test_a_second_finger_changes_nothing(self):
-        q = pixel(DEFAULT_POINTS[Q])
-        p3 = pixel(DEFAULT_POINTS[P3])
-        builder = ActionBuilder(self.driver, duration=0)
-        first = builder.add_pointer_input(interaction.POINTER_TOUCH, "first")
-        second = builder.add_pointer_input(interaction.POINTER_TOUCH, "second")
-        for a, b in [(("move", q), ("pause",)), (("down",), ("pause",)),
-                     (("move", (300, 300)), ("move", p3)), (("pause",), ("down",)),
-                     (("move", (320, 320)), ("move", (700, 500))),
-                     (("pause",), ("up",)), (("move", (340, 300)), ("pause",)),
-                     (("up",), ("pause",))]:
-            for source, step in [(first, a), (second, b)]:
-                if step[0] == "move":
-                    source.create_pointer_move(x=self.css(step[1])[0], y=self.css(step[1])[1],
-                                               duration=0)
-                elif step[0] == "down":
-                    source.create_pointer_down(button=MouseButton.LEFT)
-                elif step[0] == "up":
-                    source.create_pointer_up(button=MouseButton.LEFT)
-                else:
-                    source.create_pause(0)
-        builder.perform()
+    def test_a_second_finger_changes_nothing_and_a_pinch_does_not_zoom(self):
+        self.needs("can_touch", "sends touches as mouse events")
+        q, p3 = pixel(DEFAULT_POINTS[Q]), pixel(DEFAULT_POINTS[P3])
+        first = [q, "down", (300, 300), None, (320, 320), None, (340, 300), "up"]
+        second = [None, None, p3, "down", (700, 500), "up", None, None]
+        self.browser.perform([
+            pointer("touch", [s if s is None or isinstance(s, str) else self.css(s)
+                              for s in steps], name)
+            for steps, name in [(first, "first"), (second, "second")]])
         self.points[Q] = scene((340, 300))
         self.assert_frame("one-finger")
+        apart = [pointer("touch", [self.css(a), "down", self.css(b), "up"], name)
+                 for a, b, name in [((380, 380), (100, 100), "one"),
+                                    ((420, 420), (700, 700), "two")]]
+        self.browser.perform(apart)
+        self.assertEqual(self.browser.run("return visualViewport.scale"), 1,
+                         "a pinch on the canvas zoomed the page")
 
+    # Screens.
     def test_narrow_screen_scales_the_canvas_and_maps_input_back(self):
-        self.driver.set_window_size(520, 1100)
-        try:
-            size = self.driver.execute_script(
-                "var r = Module.canvas.getBoundingClientRect();"
-                "return [r.width, Module.canvas.width, Module.canvas.height];")
-            self.assertLess(size[0], 500, "the canvas is not scaled down to fit")
-            self.assertEqual(size[1:], [800, 800])
-            css_target = self.css((600, 640))
-            rect = self.driver.execute_script(
-                "var r = Module.canvas.getBoundingClientRect(); return [r.left, r.top];")
-            self.drag([pixel(DEFAULT_POINTS[Q]), (600, 640)])  # to css_target
-        finally:
-            self.driver.set_window_size(1000, 1100)
-        # Where the program saw the pointer: the CSS position mapped back to canvas pixels.
-        scale = 800 / size[0]
-        seen = (int((css_target[0] - rect[0]) * scale), int((css_target[1] - rect[1]) * scale))
+        self.browser.emulate(520, 1100)
+        shown, room = self.browser.run("return [Module.canvas.getBoundingClientRect().width,"
+                                       " document.documentElement.clientWidth]")
+        self.assertEqual(shown, room, "the canvas does not span the narrow screen")
+        target = self.css((600, 640))
+        self.drag([pixel(DEFAULT_POINTS[Q]), (600, 640)])
+        # Where the program saw the pointer: the CSS position mapped back to its pixels.
+        rect = self.browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                "return [r.left, r.top];")
+        seen = [int((int(target[i]) - rect[i]) * 800 / shown) for i in (0, 1)]
         self.assertLessEqual(abs(seen[0] - 600) + abs(seen[1] - 640), 4)
+        self.assert_buffer_is_the_shown_size(1)
         self.points[Q] = scene(seen)
-        self.assert_frame("dragged")
+        self.browser.emulate(1000, 1100)
+        self.browser.wait_for(lambda: self.browser.run("return Module.canvas.width") == 800,
+                              "the buffer at the wide size")
+        self.assert_frame("wide-again")
 
-    def test_keys_with_modifiers_stay_the_browsers(self):
-        self.driver.execute_script(
-            "window.keysPrevented = []; window.addEventListener('keydown', function (e) {"
-            " window.keysPrevented.push(e.defaultPrevented); });")
+    def assert_buffer_is_the_shown_size(self, ratio):
+        width, height, shown = self.browser.run(
+            "var c = Module.canvas; return [c.width, c.height,"
+            " c.getBoundingClientRect().width];")
+        self.assertEqual((width, height), (round(shown * ratio),) * 2,
+                         "the drawing buffer is not the canvas's size in device pixels")
+
+    def test_drawn_at_the_screens_pixel_density(self):
+        self.needs("can_set_pixel_ratio", "cannot set the pixel ratio")
+        for ratio in (2, 3):
+            self.browser.emulate(1000, 1100, ratio)
+            self.browser.open(self.site.url)
+            self.assert_buffer_is_the_shown_size(ratio)
+            self.assert_frame("ratio-%d" % ratio)
+
+    def test_a_new_pixel_ratio_redraws_at_the_new_density(self):
+        self.needs("can_set_pixel_ratio", "cannot set the pixel ratio")
+        self.needs("announces_ratio_changes", "changes the pixel ratio without telling the page")
+        self.browser.emulate(1000, 1100, 2)
+        self.browser.open(self.site.url)
+        # Back at ratio 1 with no reload, as when the window goes to another screen.
         before = self.frames()
-        ActionChains(self.driver, duration=0).key_down(Keys.CONTROL).send_keys("`").key_up(
-            Keys.CONTROL).key_down(Keys.ALT).send_keys(Keys.ENTER).key_up(Keys.ALT).perform()
-        self.assertEqual(self.frames(), before)
-        self.assertNotIn(True, self.driver.execute_script("return window.keysPrevented"))
-        self.assert_frame("unchanged")
-        # Any other key is the program's: a redraw that changes nothing.
-        self.keys("x")
-        self.assertEqual(self.frames(), before + 1)
-        self.assert_frame("after-x")
+        self.browser.emulate(1000, 1100, 1)
+        self.browser.wait_for(lambda: self.frames() > before, "the frame at ratio 1")
+        self.assert_buffer_is_the_shown_size(1)
+        self.drag([pixel(DEFAULT_POINTS[Q]), (520, 280)])
+        self.points[Q] = scene((520, 280))
+        self.assert_frame("ratio-1-again")
 
-    def test_escape_ends_the_program_and_says_so(self):
-        self.keys(Keys.ESCAPE)
-        self.browser.wait_for(lambda: self.driver.find_element("id", "status").text != "",
-                              "the notice")
-        notice = self.driver.find_element("id", "status").text
-        self.assertIn("ended", notice)
-        self.assertIn("Reload", notice)
-        before = self.frames()
-        self.keys(Keys.ENTER)
-        self.drag([pixel(DEFAULT_POINTS[Q]), (500, 500)])
-        self.assertEqual(self.frames(), before, "the ended program still draws")
-        self.assert_frame("last")
+    def test_on_a_phone_every_command_is_one_tap_away(self):
+        self.needs("can_be_a_phone", "cannot make a window as narrow as a phone, 390 px")
+        self.needs("can_touch", "sends touches as mouse events")
+        self.browser.emulate(390, 844, 3, mobile=True)
+        self.browser.open(self.site.url)
+        layout = self.browser.run(
+            "var box = function (e) { var r = e.getBoundingClientRect();"
+            " return [r.left, r.top, r.width, r.height]; };"
+            "var page = document.documentElement;"
+            "return {width: innerWidth, height: innerHeight, room: page.clientWidth,"
+            " scrolls: page.scrollWidth, canvas: box(Module.canvas),"
+            " buttons: ['boxes', 'all-levels', 'reset'].map(function (id) {"
+            "   return box(document.getElementById(id)); })};")
+        self.assertEqual(layout["width"], 390)
+        # A phone's scroll bar overlays the page; a desktop engine's takes room beside it.
+        self.assertEqual(layout["canvas"][2], layout["room"], "the canvas does not span the width")
+        self.assertLessEqual(layout["scrolls"], layout["room"], "the page scrolls sideways")
+        for left, top, width, height in layout["buttons"]:
+            self.assertGreaterEqual(min(width, height), 44, "a button is too small to tap")
+            self.assertLessEqual(top + height, layout["height"], "a button is below the fold")
+        self.assert_buffer_is_the_shown_size(3)
+        self.press("boxes", kind="touch")
+        self.boxes = True
+        self.assert_frame("boxes")
+        self.press("all-levels", kind="touch")
+        self.all_levels = True
+        self.drag([pixel(DEFAULT_POINTS[Q]), (560, 560)], kind="touch")
+        self.points[Q] = scene((560, 560))
+        self.assert_frame("all-levels")
+        self.press("reset", kind="touch")
+        self.points = list(DEFAULT_POINTS)
+        self.assert_frame("reset")
 
-    def test_without_webassembly_or_a_2d_canvas_the_page_says_so(self):
-        for missing, words in [("WebAssembly", "cannot run WebAssembly"),
-                               ("CanvasRenderingContext2D", "cannot draw on a canvas")]:
-            # A browser without it, as far as the page can tell.
-            script = self.driver.execute_cdp_cmd(
-                "Page.addScriptToEvaluateOnNewDocument",
-                {"source": "delete window.%s;" % missing})["identifier"]
-            try:
-                del self.site.requests[:]
-                self.driver.refresh()
-                self.browser.wait_for(
-                    lambda: self.driver.find_element("id", "status").text != "", "the notice")
-                self.assertIn(words, self.driver.find_element("id", "status").text)
-                self.assertNotIn("/quenlow.js", [path for path, _ in self.site.requests])
-            finally:
-                self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument",
-                                            {"identifier": script})
+    # The search explained.
+    def table(self):
+        return self.browser.run(
+            "return {rows: Array.prototype.map.call(document.querySelectorAll("
+            "'#levels tbody tr'), function (row) { return [row.getAttribute('aria-current'),"
+            " Array.prototype.map.call(row.cells, function (c) { return c.textContent; })];"
+            " }),"
+            " result: ['final-run', 'selected', 'nearest-sample', 'true-nearest', 'farther']"
+            ".map(function (id) { return document.getElementById(id).textContent; })};")
+
+    def assert_table_shows(self, name):
+        """The table against the numbers of the desktop program's frame of the same state."""
+        numbers_file = os.path.join(ARTIFACTS, self.browser.name, name + "-numbers.json")
+        os.makedirs(os.path.dirname(numbers_file), exist_ok=True)
+        self.assert_frame(name, numbers=numbers_file)
+        with open(numbers_file) as f:
+            expected = json.load(f)
+        shown = self.table()
+        for level, (current, cells) in enumerate(shown["rows"]):
+            self.assertEqual([int(c) for c in cells[:4]], [level] + expected["levels"][level][:3])
+            error_bound = expected["levels"][level][3]
+            self.assertAlmostEqual(float(cells[4].replace(",", "")), error_bound,
+                                   delta=0.005 * error_bound)
+            self.assertEqual(current == "step", level == self.level, "row %d marked" % level)
+        numbers = [[float(n) for n in re.findall(r"-?\d+(?:\.\d+)?", text)]
+                   for text in shown["result"]]
+        self.assertEqual([numbers[0][0]] + numbers[0][-2:], expected["final"])
+        selected, nearest, truth = expected["selected"], expected["nearest"], expected["true"]
+        for seen, (index, distance) in [(numbers[1], selected), (numbers[2], nearest)]:
+            self.assertEqual(seen[:2], [index, round(index / 1024, 4)])
+            self.assertAlmostEqual(seen[2], distance, delta=0.005)
+        self.assertAlmostEqual(numbers[3][0], truth[0], delta=0.00005)
+        self.assertAlmostEqual(numbers[3][1], truth[1], delta=0.005)
+        self.assertAlmostEqual(numbers[4][0], selected[1] - truth[1], delta=0.005)
+        return expected
+
+    def test_the_table_shows_the_search_of_the_frame_on_the_screen(self):
+        for boxes, pieces in [(False, [1, 2, 4, 8, 8, 8, 8, 8, 8, 8]),
+                              (True, [1, 2, 4, 8, 8, 8, 12, 16, 24, 32])]:
+            if boxes:
+                self.browser.keys(ENTER)
+                self.boxes = True
+            expected = self.assert_table_shows("default-%s" % ("boxes" if boxes else "capsules"))
+            self.assertEqual([level[0] for level in expected["levels"]], pieces)
+        # Scenes of a seeded choice of pixels, each point dragged there in turn.
+        import random
+        choose = random.Random(20261209)
+        for scene_number in range(3):
+            for index in range(5):
+                target = (choose.randrange(40, 760), choose.randrange(40, 760))
+                self.drag([pixel(self.points[index]), target])
+                self.points[index] = scene(target)
+            self.assert_table_shows("scene-%d" % scene_number)
+
+    def slider(self):
+        return self.browser.run("var s = document.getElementById('level');"
+                                "return [+s.value, s.getAttribute('aria-valuetext')];")
+
+    def test_the_slider_steps_through_the_levels(self):
+        self.drag([pixel(DEFAULT_POINTS[Q]), (470, 260)])
+        self.points[Q] = scene((470, 260))
+        left = self.browser.run("var r = document.getElementById('level')"
+                                ".getBoundingClientRect(); return [r.left + 2, r.top + r.height / 2];")
+        self.browser.perform([pointer("mouse", [left, "down", "up"])])
+        self.level = 0
+        self.assertEqual(self.slider(), [0, "level 0"])
+        self.assert_table_shows("level-0")
+        self.browser.keys("\ue014", "\ue014", "\ue014")  # three times the right arrow
+        self.level = 3
+        self.assertEqual(self.slider(), [3, "level 3"])
+        self.assert_table_shows("level-3")
+        self.browser.keys(ENTER)  # boxes, at the same level
+        self.boxes = True
+        self.assert_frame("level-3-boxes")
+        self.drag([pixel(self.points[Q]), (300, 420)])  # a point moved keeps the level
+        self.points[Q] = scene((300, 420))
+        self.assert_frame("level-3-moved")
+        self.browser.perform([pointer("mouse", [self.centre("level"), "down", "up"])])
+        self.browser.keys("\ue010")  # End: all levels, the program's own frame
+        self.level = ALL
+        self.assertEqual(self.slider(), [ALL, "all levels"])
+        self.assert_table_shows("all")
+
+    def test_play_steps_two_levels_a_second_until_a_touch_of_the_slider(self):
+        self.press("play")
+        started = time.monotonic()
+        self.browser.wait_for(lambda: self.slider()[0] == 2, "level 2")
+        self.assertAlmostEqual(time.monotonic() - started, 1.0, delta=0.6)
+        self.browser.run("document.getElementById('level').focus()")
+        self.browser.keys("\ue012")  # left arrow: back one level, and no more playing
+        stopped_at = self.slider()[0]
+        time.sleep(1.2)
+        self.assertEqual(self.slider()[0], stopped_at, "the playing went on")
+        self.level = stopped_at
+        self.assert_frame("stopped")
+        self.browser.run("var s = document.getElementById('level'); s.value = 8;"
+                         "s.dispatchEvent(new Event('input'));")
+        self.press("play")
+        self.browser.wait_for(lambda: self.slider()[0] == ALL, "all levels", timeout=5)
+        self.assertEqual(self.browser.run(
+            "return document.getElementById('play').getAttribute('aria-pressed')"), "false")
+        self.level = ALL
+        self.assert_frame("played-to-the-end")
 
 
 if __name__ == "__main__":
@@ -284,4 +497,15 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     SITE_DIR, CHECKER = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     ARTIFACTS = os.path.join(os.path.dirname(SITE_DIR), "test-artifacts")
-    unittest.main(argv=[sys.argv[0]] + sys.argv[3:], verbosity=2)
+    rest = sys.argv[3:]
+    chosen = "chromium,firefox,webkit"
+    for arg in list(rest):
+        if arg.startswith("--browsers="):
+            chosen = arg.split("=", 1)[1]
+            rest.remove(arg)
+    # The same checks once for each engine, as test cases of their own: InChromium, ...
+    for name in chosen.split(","):
+        engine = ENGINES[name]
+        globals()["In" + engine.name] = type("In" + engine.name, (PageChecks, unittest.TestCase),
+                                             {"engine": engine})
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)

@@ -1,14 +1,17 @@
 // Checks a browser's picture of the program against the desktop program's own frame of the
 // same state, drawn offscreen by Mesa: every colour class in the same places, within two
 // pixels both ways, and covering about as many pixels, so with lines of the same widths.
-// Saves both pictures when they differ.
+// Saves both pictures when they differ. Also writes what the page's table should show.
 #include "app/app.h"
+#include "curve/true_nearest.h"
 #include "offscreen.h"
 #include "quenlow.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -74,13 +77,60 @@ bool sameClass(const char *name, const ColourClass &colour, const Picture &deskt
     return placed && sized;
 }
 
+// What the page's table should show for the frame: the search's tally and result, the
+// nearest of the samples and the truly nearest point of the curve, as JSON.
+bool writeNumbers(const std::string &path) {
+    std::FILE *file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fprintf(file, "{\"levels\": [");
+    int finalCount = 1;
+    for (int level = 0; level < LEVEL_COUNT; ++level) {
+        const LevelTally &tally = searchTally[level];
+        std::fprintf(file, "%s[%d, %d, %d, %.17g]", level ? ", " : "", tally.bounded,
+                     tally.discarded, tally.bounded - tally.discarded, errorBounds[level]);
+        finalCount = 2 * (tally.bounded - tally.discarded);
+    }
+    const auto fromQ = [](Point p) { return std::hypot(p.x - queryPoint.x, p.y - queryPoint.y); };
+    int nearest = 0;
+    for (int a = 0; a <= SAMPLE_SEGMENTS; ++a) {
+        nearest = fromQ(curveSamples[a]) < fromQ(curveSamples[nearest]) ? a : nearest;
+    }
+    const int *survivors = candidateLists[currentList];
+    const int selected = survivors[finalCount / 2];
+    const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
+                               controlPoints[3]};
+    const CurvePoint truth = trueNearest(controls, queryPoint);
+    std::fprintf(file,
+                 "], \"final\": [%d, %d, %d], \"selected\": [%d, %.17g], "
+                 "\"nearest\": [%d, %.17g], \"true\": [%.17g, %.17g]}\n",
+                 survivors[0], survivors[finalCount - 1], finalCount, selected,
+                 fromQ(curveSamples[selected]), nearest, fromQ(curveSamples[nearest]), truth.t,
+                 truth.distance);
+    return std::fclose(file) == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-    if (argc != 15) {
+    std::vector<std::string> state;
+    std::string numbers;
+    int crop[4] = {0, 0, 0, 0};
+    for (int i = 3; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--numbers=", 0) == 0) {
+            numbers = arg.substr(10);
+        } else if (arg.rfind("--crop=", 0) == 0) {
+            std::sscanf(arg.c_str() + 7, "%d,%d,%d,%d", &crop[0], &crop[1], &crop[2], &crop[3]);
+        } else {
+            state.push_back(arg);
+        }
+    }
+    if (argc < 3 || state.size() != 13) {
         std::fprintf(stderr,
-                     "usage: %s BROWSER.png FAILURE_DIR BOX_MODE ALL_LEVELS P0x P0y P1x P1y "
-                     "P2x P2y P3x P3y Qx Qy\n",
+                     "usage: %s BROWSER.png FAILURE_DIR [--crop=X,Y,W,H] [--numbers=FILE] "
+                     "BOX_MODE ALL_LEVELS LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
                      argv[0]);
         return 2;
     }
@@ -89,17 +139,27 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 2;
     }
+    if (crop[2] > 0) {
+        browser = cropped(browser, crop[0], crop[1], crop[2], crop[3]);
+    }
     startOffscreenProgram();
-    boxMode = std::atoi(argv[3]) != 0;
-    showAllLevels = std::atoi(argv[4]) != 0;
+    boxMode = std::stoi(state[0]) != 0;
+    showAllLevels = std::stoi(state[1]) != 0;
+    lastLevelShown = std::stoi(state[2]);
     for (int i = 0; i < EDIT_POINT_COUNT; ++i) {
-        editPoints[i] = {std::atof(argv[5 + 2 * i]), std::atof(argv[6 + 2 * i])};
+        editPoints[i] = {std::stod(state[3 + 2 * i]), std::stod(state[4 + 2 * i])};
     }
     const Picture desktop = renderFrame();
+    if (!numbers.empty() && !writeNumbers(numbers)) {
+        std::fprintf(stderr, "cannot write %s\n", numbers.c_str());
+        return 2;
+    }
+    // A screen of another pixel density shows the frame at its own size: seen at the
+    // desktop's, it should be the desktop's frame.
     if (browser.width != desktop.width || browser.height != desktop.height) {
-        std::printf("FAIL: the browser's picture is %d x %d pixels, the desktop's %d x %d\n",
+        std::printf("the browser's picture, %d x %d pixels, scaled to the desktop's %d x %d\n",
                     browser.width, browser.height, desktop.width, desktop.height);
-        return 1;
+        browser = resampled(browser, desktop.width, desktop.height);
     }
 
     bool same = true;
@@ -108,6 +168,7 @@ int main(int argc, char **argv) {
     same &= sameClass("orange", isOrange, desktop, browser);
     same &= sameClass("blue", isBlue, desktop, browser);
     same &= sameClass("black", isBlack, desktop, browser);
+    same &= sameClass("magenta", isMagenta, desktop, browser);
     if (!same) {
         const std::string dir = argv[2];
         writePng(desktop, dir + "/desktop.png");
