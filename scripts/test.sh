@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build, the web page in a headless
-# Chromium, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# Builds everything and runs every test: the optimised build, the web page in Chromium,
+# Firefox and WebKit, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
 # the Debian package built from the optimised build and its checks, then a bounded run of
 # the event fuzzer.
 set -euo pipefail
@@ -17,8 +17,9 @@ for preset in release sanitize; do
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"
     if [ "$preset" = release ]; then
-        # The page in a real browser, judged against the release build's offscreen frames.
-        echo "== web page in a browser =="
+        # The page in three browser engines, judged against the release build's offscreen
+        # frames.
+        echo "== web page in Chromium, Firefox and WebKit =="
         bash scripts/web.sh --build-only
         /usr/bin/python3 tests/web/browser_test.py build/web/site \
             build/release/tests/web/web_frame_check

@@ -49,5 +49,7 @@ PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream man-db)
 # What the web page needs: emscripten to build it, Python to serve it.
 WEB_PACKAGES=(cmake make emscripten python3)
 
-# What the browser tests need besides: a real Chromium driven through WebDriver.
-WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium)
+# What the browser tests need besides: Chromium and WebKitGTK driven through WebDriver, the
+# latter in a window on a private X server, and Firefox ESR through WebDriver BiDi.
+WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium webkit2gtk-driver xvfb firefox-esr
+    python3-websockets)
