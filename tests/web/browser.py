@@ -17,8 +17,6 @@ import threading
 import time
 import warnings
 
-from bidi import BiDi
-
 ENTER, ESCAPE, TAB, CONTROL, ALT = "\ue007", "\ue00c", "\ue004", "\ue009", "\ue00a"
 
 # Console messages for an engine whose driver cannot read the console: recorded by the page
@@ -246,6 +244,7 @@ class Firefox(Browser):
     keys_press_buttons = False  # its keys reach the button, trusted, but never press it
 
     def __init__(self, width=1000, height=1100):
+        from bidi import BiDi
         self.profile = tempfile.mkdtemp(prefix="quenlow-firefox-")
         self.process = subprocess.Popen(
             ["firefox-esr", "--headless", "--no-remote", "--profile", self.profile,

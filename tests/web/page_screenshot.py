@@ -1,27 +1,43 @@
-"""Takes the README's picture of the web page: the whole page in headless Chromium, wide
-enough for the text beside the canvas, with the program's first frame.
+"""Takes the README's pictures of the web page in headless Chromium: the page beside its
+first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
+(web-phone.png), and stepped through to level 3 with the query point moved, the table
+beside it (web-levels.png).
 
-usage: page_screenshot.py SITE_DIR OUTPUT.png
+usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
 
 import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser import Browser, Site  # noqa: E402
+from browser import Chromium, Site  # noqa: E402
 
 if len(sys.argv) != 3:
     sys.exit(__doc__)
 site = Site(sys.argv[1])
-browser = Browser()
+browser = Chromium()
+settled = "return new Promise(function (done) { requestAnimationFrame(function () {" \
+          " requestAnimationFrame(done); }); });"
 try:
-    browser.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-        "width": 1290, "height": 832, "deviceScaleFactor": 1, "mobile": False})
-    browser.open(site.url)
-    browser.driver.execute_async_script(
-        "requestAnimationFrame(function () { requestAnimationFrame(arguments[0]); }"
-        ".bind(null, arguments[arguments.length - 1]));")
-    browser.driver.save_screenshot(sys.argv[2])
+    for name, width, height, ratio, mobile in [("web-page", 1290, 832, 1, False),
+                                               ("web-phone", 390, 844, 2, True),
+                                               ("web-levels", 1290, 832, 1, False)]:
+        browser.emulate(width, height, ratio, mobile)
+        browser.open(site.url)
+        if name == "web-levels":
+            # Q dragged from its default place to (80, -90) of the scene, then the slider to
+            # level 3.
+            left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                    "return [r.left, r.top];")
+            browser.perform([{"type": "pointer", "id": "mouse", "actions": [
+                {"type": "pointerMove", "x": int(left) + 240, "y": int(top) + 240},
+                {"type": "pointerDown", "button": 0},
+                {"type": "pointerMove", "x": int(left) + 480, "y": int(top) + 490},
+                {"type": "pointerUp", "button": 0}]}])
+            browser.run("var s = document.getElementById('level'); s.value = 3;"
+                        "s.dispatchEvent(new Event('input'));")
+        browser.run(settled)
+        browser.driver.save_screenshot(os.path.join(sys.argv[2], name + ".png"))
 finally:
     browser.close()
     site.close()

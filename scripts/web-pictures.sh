@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of the web page in headless Chromium into docs/: the page
+# beside its first frame, the page on a phone, and the search stepped through to level 3.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/lib/packages.sh
+
+require_packages "${WEB_PACKAGES[@]}" chromium chromium-driver python3-selenium
+bash scripts/web.sh --build-only >/dev/null
+/usr/bin/python3 tests/web/page_screenshot.py build/web/site docs
+ls -l docs/web-page.png docs/web-phone.png docs/web-levels.png
