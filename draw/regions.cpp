@@ -83,7 +83,8 @@ void drawOutline(int level, int step, int start) {
 
 } // namespace
 
-// Levels beyond the last one shown are not drawn, by the search nor by the overlay.
+// The regions of levels after the last one shown are left out, the search's and the
+// overlay's alike.
 void drawRegion(int level, int step, int start) {
     if (level > lastLevelShown) {
         return;
@@ -93,7 +94,7 @@ void drawRegion(int level, int step, int start) {
     drawOutline(level, step, start);
 }
 
-// Magenta, a colour no other part of the picture has, so they stand out from the blue.
+// In magenta, which nothing else in the picture is.
 void drawPiecesInPlay() {
     for (int i = 0; i < piecesInPlayCount; ++i) {
         glLineWidth(2.0f);

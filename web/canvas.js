@@ -36,6 +36,7 @@ mergeInto(LibraryManager.library, {
       Quenlow.canvas.dispatchEvent(new Event('programend'));
     },
     draw: function () {
+      if (Quenlow.ended) return;
       Quenlow.call(function () { _webDisplay(); });
       Module['framesDrawn'] = (Module['framesDrawn'] || 0) + 1;
       Quenlow.canvas.dispatchEvent(new Event('frame'));
@@ -53,8 +54,9 @@ mergeInto(LibraryManager.library, {
       return true;
     },
     // A new size or pixel ratio: the frame again, drawn at once so that it never shows blank.
+    // Once the program has ended, its last frame stays, scaled by the browser.
     refit: function () {
-      if (Quenlow.fitBuffer() && !Quenlow.ended) Quenlow.draw();
+      if (!Quenlow.ended && Quenlow.fitBuffer()) Quenlow.draw();
     },
     // The size shown changes when a phone is turned or a window resized, the pixel ratio with
     // the browser's zoom and between screens; a query for the current ratio tells when it

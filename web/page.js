@@ -6,6 +6,7 @@ mergeInto(LibraryManager.library, {
   $QuenlowPage__deps: ['$Quenlow'],
   $QuenlowPage__postset: 'QuenlowPage.start();',
   $QuenlowPage: {
+    LEVELS: 10, // the search's levels 0 … 9; the slider's 10 is "all", the whole search
     shown: {}, // the text last written to each element, so that a frame rewrites only changes
     playing: 0, // the Play button's timer
     started: false, // the program has drawn its first frame
@@ -27,7 +28,7 @@ mergeInto(LibraryManager.library, {
         QuenlowPage.element(id).addEventListener(type, handler);
       };
       var rows = QuenlowPage.element('levels').tBodies[0];
-      for (var level = 0; level < 10; ++level) {
+      for (var level = 0; level < QuenlowPage.LEVELS; ++level) {
         var row = rows.insertRow();
         row.insertCell().textContent = level;
         for (var column = 0; column < 4; ++column) {
@@ -62,9 +63,9 @@ mergeInto(LibraryManager.library, {
       return document.querySelectorAll('#panel button, #panel input');
     },
 
-    // Level 10 is "all": the whole search and its result, the program's own frame.
+    // At "all" the picture is the whole search and its result, the program's own frame.
     showLevel: function (level) {
-      var all = level === 10, slider = QuenlowPage.element('level');
+      var all = level === QuenlowPage.LEVELS, slider = QuenlowPage.element('level');
       slider.value = level;
       slider.setAttribute('aria-valuetext', all ? 'all levels' : 'level ' + level);
       QuenlowPage.write('level-shown', all ? 'all' : String(level));
@@ -77,11 +78,12 @@ mergeInto(LibraryManager.library, {
     // Two levels a second from level 0, or on from where the slider is, up to "all".
     play: function () {
       var slider = QuenlowPage.element('level');
-      QuenlowPage.showLevel(+slider.value === 10 ? 0 : +slider.value + 1);
-      if (+slider.value === 10) return;
+      var all = QuenlowPage.LEVELS;
+      QuenlowPage.showLevel(+slider.value === all ? 0 : +slider.value + 1);
+      if (+slider.value === all) return;
       QuenlowPage.playing = setInterval(function () {
         QuenlowPage.showLevel(+slider.value + 1);
-        if (+slider.value === 10) QuenlowPage.stop();
+        if (+slider.value === all) QuenlowPage.stop();
       }, 500);
       QuenlowPage.element('play').setAttribute('aria-pressed', 'true');
       QuenlowPage.write('play', 'Stop');

@@ -88,19 +88,6 @@ int longestColumnRun(const Picture &picture, const ColourClass &colour) {
     return longest;
 }
 
-Picture cropped(const Picture &picture, int left, int top, int width, int height) {
-    Picture part{width, height, std::vector<std::uint8_t>(3 * std::size_t(width) * height, 0)};
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (picture.contains(left + x, top + y)) {
-                const std::uint8_t *from = &picture.rgb[3 * ((top + y) * std::size_t(picture.width) + left + x)];
-                std::copy(from, from + 3, &part.rgb[3 * (y * std::size_t(width) + x)]);
-            }
-        }
-    }
-    return part;
-}
-
 namespace {
 
 // For each of `to` pixels along an axis of `from`: the pixels of `from` it covers, with the

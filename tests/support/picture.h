@@ -46,8 +46,6 @@ int countDifferences(const Picture &a, const Picture &b, int tolerance);
 // The longest vertical run of pixels of the class in any column.
 int longestColumnRun(const Picture &picture, const ColourClass &colour);
 
-// The part from (left, top), width x height pixels; nothing where it lies outside.
-Picture cropped(const Picture &picture, int left, int top, int width, int height);
 // Scaled to width x height, each pixel the mean of the area of the picture it covers, as a
 // screen of another pixel density shows a frame.
 Picture resampled(const Picture &picture, int width, int height);

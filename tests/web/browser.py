@@ -182,8 +182,8 @@ class WebKit(_Selenium):
     """WebKitGTK's MiniBrowser through WebKitWebDriver, in a window on a private X server:
     it has no headless mode. Its automation sends touches as mouse events, cannot set the
     pixel ratio, cannot narrow the window to a phone's width and releases a right button as the left one, after which the page gets no
-    more pointer events; its element screenshots come out partly black, so the canvas is
-    cut from a screenshot of the viewport."""
+    more pointer events. Its screenshots of an element come out partly black, so the
+    picture is the canvas's own, which at its one pixel ratio is what the screen shows."""
 
     name = "WebKit"
     can_touch = False
@@ -219,9 +219,9 @@ class WebKit(_Selenium):
         self.driver.set_window_size(width, height)
 
     def canvas_screenshot(self, path):
-        self.driver.save_screenshot(path)
-        return self.run("var r = Module.canvas.getBoundingClientRect();"
-                        "return [r.left, r.top, r.width, r.height].map(Math.round);")
+        with open(path, "wb") as png:
+            png.write(base64.b64decode(self.run(
+                "return Module.canvas.toDataURL('image/png').split(',')[1]")))
 
     def console_problems(self):
         return self.run("var seen = window.consoleProblems || ['no console recorder'];"

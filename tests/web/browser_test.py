@@ -78,6 +78,9 @@ class PageChecks:
         self.assertEqual(self.browser.console_problems(), [], "the console shows problems")
         self.assertEqual([r for r in self.site.requests if r[1] >= 400], [], "failed requests")
 
+    def finger(self):
+        return "touch" if self.browser.can_touch else "mouse"
+
     def needs(self, ability, reason):
         if not getattr(self.browser, ability):
             self.skipTest(self.browser.name + "'s automation " + reason)
@@ -118,11 +121,10 @@ class PageChecks:
                                  self.id().split(".")[-1] + "-" + name)
         os.makedirs(directory, exist_ok=True)
         shot = os.path.join(directory, "screenshot.png")
-        crop = self.browser.canvas_screenshot(shot)
+        self.browser.canvas_screenshot(shot)
         state = [str(int(self.boxes)), str(int(self.all_levels)), str(self.level)]
         state += [str(c) for point in self.points for c in point]
-        options = ["--crop=%d,%d,%d,%d" % tuple(crop)] if crop else []
-        options += ["--numbers=" + numbers] if numbers else []
+        options = ["--numbers=" + numbers] if numbers else []
         check = subprocess.run([CHECKER, shot, directory] + options + state,
                                capture_output=True, text=True)
         self.assertEqual(check.returncode, 0,
@@ -464,7 +466,9 @@ class PageChecks:
         self.drag([pixel(self.points[Q]), (300, 420)])  # a point moved keeps the level
         self.points[Q] = scene((300, 420))
         self.assert_frame("level-3-moved")
-        self.browser.perform([pointer("mouse", [self.centre("level"), "down", "up"])])
+        self.browser.perform([pointer(self.finger(), [self.centre("level"), "down", "up"])])
+        self.assertEqual(self.slider()[0], 5, "a tap in the slider's middle")
+        self.browser.run("document.getElementById('level').focus()")  # a finger does not
         self.browser.keys("\ue010")  # End: all levels, the program's own frame
         self.level = ALL
         self.assertEqual(self.slider(), [ALL, "all levels"])
@@ -474,7 +478,8 @@ class PageChecks:
         self.press("play")
         started = time.monotonic()
         self.browser.wait_for(lambda: self.slider()[0] == 2, "level 2")
-        self.assertAlmostEqual(time.monotonic() - started, 1.0, delta=0.6)
+        elapsed = time.monotonic() - started  # levels 0, 1 and 2 take about a second
+        self.assertTrue(0.8 < elapsed < 2.0, "two levels in %.2f s" % elapsed)
         self.browser.run("document.getElementById('level').focus()")
         self.browser.keys("\ue012")  # left arrow: back one level, and no more playing
         stopped_at = self.slider()[0]

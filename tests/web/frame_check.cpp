@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -114,23 +115,16 @@ bool writeNumbers(const std::string &path) {
 } // namespace
 
 int main(int argc, char **argv) {
-    std::vector<std::string> state;
+    std::vector<std::string> state(argv + std::min(argc, 3), argv + argc);
     std::string numbers;
-    int crop[4] = {0, 0, 0, 0};
-    for (int i = 3; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg.rfind("--numbers=", 0) == 0) {
-            numbers = arg.substr(10);
-        } else if (arg.rfind("--crop=", 0) == 0) {
-            std::sscanf(arg.c_str() + 7, "%d,%d,%d,%d", &crop[0], &crop[1], &crop[2], &crop[3]);
-        } else {
-            state.push_back(arg);
-        }
+    if (!state.empty() && state[0].rfind("--numbers=", 0) == 0) {
+        numbers = state[0].substr(10);
+        state.erase(state.begin());
     }
-    if (argc < 3 || state.size() != 13) {
+    if (state.size() != 13) {
         std::fprintf(stderr,
-                     "usage: %s BROWSER.png FAILURE_DIR [--crop=X,Y,W,H] [--numbers=FILE] "
-                     "BOX_MODE ALL_LEVELS LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
+                     "usage: %s BROWSER.png FAILURE_DIR [--numbers=FILE] BOX_MODE ALL_LEVELS "
+                     "LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
                      argv[0]);
         return 2;
     }
@@ -138,9 +132,6 @@ int main(int argc, char **argv) {
     if (!readPng(argv[1], browser)) {
         std::fprintf(stderr, "cannot read %s\n", argv[1]);
         return 2;
-    }
-    if (crop[2] > 0) {
-        browser = cropped(browser, crop[0], crop[1], crop[2], crop[3]);
     }
     startOffscreenProgram();
     boxMode = std::stoi(state[0]) != 0;
