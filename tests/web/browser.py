@@ -82,6 +82,7 @@ class Browser:
 
     name = None
     can_touch = True  # sends real touch events, not mouse events
+    can_pen = True  # and a pen's
     can_set_pixel_ratio = True
     can_be_a_phone = True  # a viewport 390 CSS pixels wide
     announces_ratio_changes = True  # a new ratio set while the page is open reaches it
@@ -187,6 +188,7 @@ class WebKit(_Selenium):
 
     name = "WebKit"
     can_touch = False
+    can_pen = False
     can_set_pixel_ratio = False
     can_be_a_phone = False  # its window is at least 447 pixels wide
     announces_ratio_changes = False
@@ -241,6 +243,7 @@ class Firefox(Browser):
     """Headless Firefox ESR through WebDriver BiDi."""
 
     name = "Firefox"
+    can_pen = False  # "Unimplemented pointerMove for pointerType pen"
     keys_press_buttons = False  # its keys reach the button, trusted, but never press it
 
     def __init__(self, width=1000, height=1100):

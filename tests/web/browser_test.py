@@ -153,10 +153,12 @@ class PageChecks:
     def test_each_button_acts_as_its_key_or_click_does(self):
         self.drag([pixel(DEFAULT_POINTS[Q]), (500, 520)])
         self.points[Q] = scene((500, 520))
-        for button, name in [("boxes", "boxes"), ("all-levels", "all-levels"),
-                             ("boxes", "capsules"), ("reset", "reset")]:
+        pen = "pen" if self.browser.can_pen else "mouse"
+        for button, name, kind in [("boxes", "boxes", "mouse"), ("all-levels", "all-levels", pen),
+                                   ("boxes", "capsules", self.finger()),
+                                   ("reset", "reset", "mouse")]:
             before = self.frames()
-            self.press(button)
+            self.press(button, kind)
             self.assertEqual(self.frames(), before + 1, name + ": one redraw for one press")
             if button == "boxes":
                 self.boxes = not self.boxes
