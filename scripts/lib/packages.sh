@@ -5,7 +5,8 @@ require_packages() {
     local missing=()
     local package
     for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$' &&
+            [[ " ${missing[*]} " != *" $package "* ]]; then
             missing+=("$package")
         fi
     done
