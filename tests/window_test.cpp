@@ -221,9 +221,9 @@ TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
             onDisplay();
             const std::vector<RecordedPrimitive> whole = recorded().primitives;
             for (int shown = 0; shown < LEVEL_COUNT; ++shown) {
-                SCOPED_TRACE(testing::Message() << (box ? "boxes" : "capsules")
-                                                << (overlay ? " with overlay" : "") << ", level "
-                                                << shown);
+                SCOPED_TRACE(testing::Message()
+                             << (box ? "boxes" : "capsules") << (overlay ? " with overlay" : "")
+                             << ", level " << shown);
                 lastLevelShown = shown;
                 resetRecording();
                 onDisplay();

@@ -30,7 +30,9 @@ CONSOLE_RECORDER = b"""<script>window.consoleProblems = [];
   };
 });
 addEventListener('error', function (e) { consoleProblems.push('error: ' + e.message); });
-addEventListener('unhandledrejection', function (e) { consoleProblems.push('rejected: ' + e.reason); });
+addEventListener('unhandledrejection', function (e) {
+  consoleProblems.push('rejected: ' + e.reason);
+});
 </script>"""
 
 
@@ -182,9 +184,10 @@ class Chromium(_Selenium):
 class WebKit(_Selenium):
     """WebKitGTK's MiniBrowser through WebKitWebDriver, in a window on a private X server:
     it has no headless mode. Its automation sends touches as mouse events, cannot set the
-    pixel ratio, cannot narrow the window to a phone's width and releases a right button as the left one, after which the page gets no
-    more pointer events. Its screenshots of an element come out partly black, so the
-    picture is the canvas's own, which at its one pixel ratio is what the screen shows."""
+    pixel ratio or narrow the window to a phone's width, and releases a right button as the
+    left one, after which the page gets no more pointer events. Its screenshots of an element
+    come out partly black, so the picture is the canvas's own, which at its one pixel ratio
+    is what the screen shows."""
 
     name = "WebKit"
     can_touch = False

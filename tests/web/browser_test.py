@@ -44,7 +44,8 @@ def pointer(kind, steps, name=None):
         if step is None:
             actions.append({"type": "pause", "duration": 0})
         elif isinstance(step, str):
-            actions.append({"type": "pointer" + step.title(), "button": 2 if kind == "right" else 0})
+            actions.append({"type": "pointer" + step.title(),
+                            "button": 2 if kind == "right" else 0})
         else:
             actions.append({"type": "pointerMove", "x": int(step[0]), "y": int(step[1]),
                             "duration": 0})
@@ -453,7 +454,8 @@ class PageChecks:
         self.drag([pixel(DEFAULT_POINTS[Q]), (470, 260)])
         self.points[Q] = scene((470, 260))
         left = self.browser.run("var r = document.getElementById('level')"
-                                ".getBoundingClientRect(); return [r.left + 2, r.top + r.height / 2];")
+                                ".getBoundingClientRect();"
+                                "return [r.left + 2, r.top + r.height / 2];")
         self.browser.perform([pointer("mouse", [left, "down", "up"])])
         self.level = 0
         self.assertEqual(self.slider(), [0, "level 0"])

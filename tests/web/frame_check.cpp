@@ -7,9 +7,9 @@
 #include "offscreen.h"
 #include "quenlow.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -48,7 +48,8 @@ void inkNear(const Picture &desktop, const Picture &browser, const ColourClass &
     browserInk = 0;
     for (int y = 0; y < desktop.height; ++y) {
         for (int x = 0; x < desktop.width; ++x) {
-            if (foundNear(desktop, x, y, REACH, colour) || foundNear(browser, x, y, REACH, colour)) {
+            if (foundNear(desktop, x, y, REACH, colour) ||
+                foundNear(browser, x, y, REACH, colour)) {
                 const Rgb d = desktop.at(x, y);
                 const Rgb b = browser.at(x, y);
                 desktopInk += 765 - d.r - d.g - d.b;
