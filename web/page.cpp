@@ -1,11 +1,10 @@
 // What the page shows beside the canvas: the state of the program's two switches, the level
 // its picture follows the search to, and the numbers of the search in the frame on the
 // screen, with the truly nearest point of the curve to hold its result against.
-#include "curve/true_nearest.h"
 #include "quenlow.h"
+#include "web/search_report.h"
 
 #include <GL/glut.h>
-#include <cmath>
 #include <emscripten/emscripten.h>
 
 // The page's side, in page.js.
@@ -18,10 +17,6 @@ void quenlowShowResult(int selected, double selectedDistance, int nearestSample,
 }
 
 namespace {
-
-double distanceFromQ(Point p) {
-    return std::hypot(p.x - queryPoint.x, p.y - queryPoint.y);
-}
 
 // The final candidates as runs of neighbouring samples, first and last of each: one run,
 // unless pieces far apart along the curve are equally near Q.
@@ -55,28 +50,16 @@ EMSCRIPTEN_KEEPALIVE void webShowLevel(int level) {
 // candidates and the curve's samples behind.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
-    int finalCount = 1;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
         const LevelTally &tally = searchTally[level];
         quenlowShowLevel(level, tally.bounded, tally.discarded, errorBounds[level]);
-        finalCount = 2 * (tally.bounded - tally.discarded);
     }
-    const int *finalSamples = candidateLists[currentList];
+    const SearchReport report = reportSearch();
     int runs[RUNS_SHOWN][2];
-    quenlowShowFinalRun(&runs[0][0], finalRuns(finalSamples, finalCount, runs), finalCount);
-
-    const int selected = finalSamples[finalCount / 2];
-    int nearest = 0;
-    for (int a = 1; a <= SAMPLE_SEGMENTS; ++a) {
-        if (distanceFromQ(curveSamples[a]) < distanceFromQ(curveSamples[nearest])) {
-            nearest = a;
-        }
-    }
-    const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
-                               controlPoints[3]};
-    const CurvePoint truth = trueNearest(controls, queryPoint);
-    quenlowShowResult(selected, distanceFromQ(curveSamples[selected]), nearest,
-                      distanceFromQ(curveSamples[nearest]), truth.t, truth.distance);
+    quenlowShowFinalRun(&runs[0][0], finalRuns(report.finalSamples, report.finalCount, runs),
+                        report.finalCount);
+    quenlowShowResult(report.selected, report.selectedDistance, report.nearestSample,
+                      report.nearestSampleDistance, report.truth.t, report.truth.distance);
 }
 
 } // extern "C"

@@ -3,12 +3,11 @@
 // pixels both ways, and covering about as many pixels, so with lines of the same widths.
 // Saves both pictures when they differ. Also writes what the page's table should show.
 #include "app/app.h"
-#include "curve/true_nearest.h"
 #include "offscreen.h"
 #include "quenlow.h"
+#include "web/search_report.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -79,37 +78,26 @@ bool sameClass(const char *name, const ColourClass &colour, const Picture &deskt
     return placed && sized;
 }
 
-// What the page's table should show for the frame: the search's tally and result, the
-// nearest of the samples and the truly nearest point of the curve, as JSON.
+// What the page's table should show for the frame, from the desktop program's search: the
+// tally of each level and the report the page builds from it, as JSON.
 bool writeNumbers(const std::string &path) {
     std::FILE *file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
         return false;
     }
     std::fprintf(file, "{\"levels\": [");
-    int finalCount = 1;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
         const LevelTally &tally = searchTally[level];
         std::fprintf(file, "%s[%d, %d, %d, %.17g]", level ? ", " : "", tally.bounded,
                      tally.discarded, tally.bounded - tally.discarded, errorBounds[level]);
-        finalCount = 2 * (tally.bounded - tally.discarded);
     }
-    const auto fromQ = [](Point p) { return std::hypot(p.x - queryPoint.x, p.y - queryPoint.y); };
-    int nearest = 0;
-    for (int a = 0; a <= SAMPLE_SEGMENTS; ++a) {
-        nearest = fromQ(curveSamples[a]) < fromQ(curveSamples[nearest]) ? a : nearest;
-    }
-    const int *survivors = candidateLists[currentList];
-    const int selected = survivors[finalCount / 2];
-    const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
-                               controlPoints[3]};
-    const CurvePoint truth = trueNearest(controls, queryPoint);
+    const SearchReport report = reportSearch();
     std::fprintf(file,
                  "], \"final\": [%d, %d, %d], \"selected\": [%d, %.17g], "
                  "\"nearest\": [%d, %.17g], \"true\": [%.17g, %.17g]}\n",
-                 survivors[0], survivors[finalCount - 1], finalCount, selected,
-                 fromQ(curveSamples[selected]), nearest, fromQ(curveSamples[nearest]), truth.t,
-                 truth.distance);
+                 report.finalSamples[0], report.finalSamples[report.finalCount - 1],
+                 report.finalCount, report.selected, report.selectedDistance, report.nearestSample,
+                 report.nearestSampleDistance, report.truth.t, report.truth.distance);
     return std::fclose(file) == 0;
 }
 

@@ -1,0 +1,37 @@
+// The search's result beside the nearest sample and the truly nearest point, for the page.
+#include "web/search_report.h"
+
+#include "quenlow.h"
+
+#include <cmath>
+
+namespace {
+
+double distanceFromQ(Point p) {
+    return std::hypot(p.x - queryPoint.x, p.y - queryPoint.y);
+}
+
+} // namespace
+
+SearchReport reportSearch() {
+    SearchReport report;
+    const LevelTally &last = searchTally[LEVEL_COUNT - 1];
+    report.finalCount = 2 * (last.bounded - last.discarded); // each kept piece's two halves
+    report.finalSamples = candidateLists[currentList];
+    report.selected = report.finalSamples[report.finalCount / 2];
+    report.selectedDistance = distanceFromQ(curveSamples[report.selected]);
+
+    report.nearestSample = 0;
+    report.nearestSampleDistance = distanceFromQ(curveSamples[0]);
+    for (int a = 1; a <= SAMPLE_SEGMENTS; ++a) {
+        const double d = distanceFromQ(curveSamples[a]);
+        if (d < report.nearestSampleDistance) {
+            report.nearestSample = a;
+            report.nearestSampleDistance = d;
+        }
+    }
+    const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
+                               controlPoints[3]};
+    report.truth = trueNearest(controls, queryPoint);
+    return report;
+}
