@@ -54,3 +54,28 @@ WEB_PACKAGES=(cmake make emscripten python3)
 # latter in a window on a private X server, and Firefox ESR through WebDriver BiDi.
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium webkit2gtk-driver xvfb firefox-esr
     python3-websockets)
+
+# Installs pinned npm packages (NAME@VERSION ...) into build/npm, once; a script then finds
+# them under build/npm/node_modules. Needs Node.js and npm, installed as Debian packages
+# where the machine has neither.
+NPM_PREFIX=build/npm
+require_npm_packages() {
+    command -v npm >/dev/null 2>&1 || require_packages nodejs npm
+    local missing=()
+    local package
+    for package in "$@"; do
+        local manifest="./$NPM_PREFIX/node_modules/${package%@*}/package.json"
+        if [ "$(node -p "try { require('$manifest').version } catch (e) { '' }" 2>/dev/null)" \
+            != "${package##*@}" ]; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing npm packages into $NPM_PREFIX: ${missing[*]}"
+    mkdir -p "$NPM_PREFIX"
+    npm install --prefix "$NPM_PREFIX" --no-save --no-audit --no-fund --loglevel=error \
+        "${missing[@]}" >/dev/null || {
+        echo "error: could not install the npm packages: ${missing[*]}" >&2
+        exit 1
+    }
+}

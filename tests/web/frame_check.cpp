@@ -5,7 +5,7 @@
 #include "app/app.h"
 #include "offscreen.h"
 #include "quenlow.h"
-#include "web/search_report.h"
+#include "web/page/search_report.h"
 
 #include <algorithm>
 #include <cstdio>

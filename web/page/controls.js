@@ -1,7 +1,7 @@
-// The page around the canvas (an emscripten JS library beside canvas.js): buttons for the
-// program's three commands, which show the state of its two switches; the slider that
-// steps the picture through the search's levels, with its Play button; and the table of
-// what the search did in the frame on the screen.
+// The page's controls (an emscripten JS library, as every part of the page is): buttons for
+// the program's three commands, which show the state of its two switches, and the slider
+// that steps the picture through the search's levels, with its Play button. Also the
+// helpers every part of the page shares.
 mergeInto(LibraryManager.library, {
   $QuenlowPage__deps: ['$Quenlow'],
   $QuenlowPage__postset: 'QuenlowPage.start();',
@@ -27,14 +27,6 @@ mergeInto(LibraryManager.library, {
       var on = function (id, type, handler) {
         QuenlowPage.element(id).addEventListener(type, handler);
       };
-      var rows = QuenlowPage.element('levels').tBodies[0];
-      for (var level = 0; level < QuenlowPage.LEVELS; ++level) {
-        var row = rows.insertRow();
-        row.insertCell().textContent = level;
-        for (var column = 0; column < 4; ++column) {
-          row.insertCell().id = 'level-' + level + '-' + column;
-        }
-      }
       on('boxes', 'click', function () { Quenlow.key(13); });
       on('all-levels', 'click', function () { Quenlow.key(96); });
       on('reset', 'click', Quenlow.rightClick);
@@ -69,10 +61,6 @@ mergeInto(LibraryManager.library, {
       slider.value = level;
       slider.setAttribute('aria-valuetext', all ? 'all levels' : 'level ' + level);
       QuenlowPage.write('level-shown', all ? 'all' : String(level));
-      document.querySelectorAll('#levels tbody tr').forEach(function (row, i) {
-        if (i === level) row.setAttribute('aria-current', 'step');
-        else row.removeAttribute('aria-current');
-      });
       _webShowLevel(level);
     },
     // Two levels a second from level 0, or on from where the slider is, up to "all".
@@ -108,37 +96,5 @@ mergeInto(LibraryManager.library, {
   quenlowShowSwitches: function (boxes, allLevels) {
     QuenlowPage.element('boxes').setAttribute('aria-pressed', String(!!boxes));
     QuenlowPage.element('all-levels').setAttribute('aria-pressed', String(!!allLevels));
-  },
-
-  // One row of the table: the pieces a level bounded, dropped and kept, and its error bound.
-  quenlowShowLevel__deps: ['$QuenlowPage'],
-  quenlowShowLevel: function (level, bounded, discarded, errorBound) {
-    var cells = [bounded, discarded, bounded - discarded,
-                 errorBound.toLocaleString('en', { maximumSignificantDigits: 3 })];
-    cells.forEach(function (value, column) {
-      QuenlowPage.write('level-' + level + '-' + column, String(value));
-    });
-  },
-
-  quenlowShowFinalRun__deps: ['$QuenlowPage'],
-  quenlowShowFinalRun: function (runs, runCount, samples) {
-    var text = [];
-    for (var i = 0; i < Math.min(runCount, 4); ++i) {
-      var first = HEAP32[(runs >> 2) + 2 * i], last = HEAP32[(runs >> 2) + 2 * i + 1];
-      text.push(first + ' \u2026 ' + last);
-    }
-    if (runCount > 4) text.push('\u2026');
-    QuenlowPage.write('final-run', text.join(', ') + ' (' + samples + ' samples)');
-  },
-
-  quenlowShowResult__deps: ['$QuenlowPage'],
-  quenlowShowResult: function (selected, selectedDistance, nearestSample, nearestSampleDistance,
-                               trueT, trueDistance) {
-    var page = QuenlowPage;
-    page.write('selected', page.sample(selected) + ', ' + page.pixels(selectedDistance));
-    page.write('nearest-sample',
-               page.sample(nearestSample) + ', ' + page.pixels(nearestSampleDistance));
-    page.write('true-nearest', 't = ' + trueT.toFixed(4) + ', ' + page.pixels(trueDistance));
-    page.write('farther', page.pixels(selectedDistance - trueDistance));
   }
 });

@@ -4,7 +4,7 @@
 // the viewport to window pixels, and hands each finished primitive, with its colour and its
 // line width or point size, to a 2D canvas renderer (canvas.js) that strokes and fills them
 // smoothed. The vertices go over in fixed buffers, several times a frame when they are full.
-#include "web/layer.h"
+#include "web/platform/layer.h"
 
 #include <GL/gl.h>
 

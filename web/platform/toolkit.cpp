@@ -2,7 +2,7 @@
 // redraws are coalesced into one animation frame as GLUT coalesces them, and the page's
 // input (canvas.js) reaches the program's callbacks through the functions exported here.
 #include "quenlow.h"
-#include "web/layer.h"
+#include "web/platform/layer.h"
 
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>

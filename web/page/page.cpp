@@ -2,7 +2,7 @@
 // its picture follows the search to, and the numbers of the search in the frame on the
 // screen, with the truly nearest point of the curve to hold its result against.
 #include "quenlow.h"
-#include "web/search_report.h"
+#include "web/page/search_report.h"
 
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
@@ -10,7 +10,7 @@
 // The page's side, in page.js.
 extern "C" {
 void quenlowShowSwitches(bool boxes, bool allLevels);
-void quenlowShowLevel(int level, int bounded, int discarded, double errorBound);
+void quenlowShowLevel(int level, int bounded, int discarded, double errorBound, bool shown);
 void quenlowShowFinalRun(const int *runs, int runCount, int samples);
 void quenlowShowResult(int selected, double selectedDistance, int nearestSample,
                        double nearestSampleDistance, double trueT, double trueDistance);
@@ -52,7 +52,8 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
         const LevelTally &tally = searchTally[level];
-        quenlowShowLevel(level, tally.bounded, tally.discarded, errorBounds[level]);
+        quenlowShowLevel(level, tally.bounded, tally.discarded, errorBounds[level],
+                         level == lastLevelShown);
     }
     const SearchReport report = reportSearch();
     int runs[RUNS_SHOWN][2];

@@ -1,5 +1,5 @@
 // The search's result beside the nearest sample and the truly nearest point, for the page.
-#include "web/search_report.h"
+#include "web/page/search_report.h"
 
 #include "quenlow.h"
 
