@@ -42,5 +42,6 @@ executions=$(grep -oE '^#[0-9]+:' "$build/fuzz.log" | tail -n 1 | tr -d '#:') ||
 "$fuzzer" -runs=0 "$build/corpus" fuzz/corpus >"$build/coverage.log" 2>&1 || true
 edges=$(grep -oE 'DONE +cov: [0-9]+' "$build/coverage.log" | grep -oE '[0-9]+$') || true
 all=$(grep -oE '[0-9]+ inline 8-bit counters' "$build/coverage.log" | grep -oE '^[0-9]+') || true
-echo "fuzz: PASS: $(ls fuzz/corpus | wc -l) corpus inputs replayed; ${executions:-?} executions" \
+corpus=(fuzz/corpus/*)
+echo "fuzz: PASS: ${#corpus[@]} corpus inputs replayed; ${executions:-?} executions" \
     "in $seconds s reached ${edges:-?} of ${all:-?} instrumented edges; no crash"

@@ -27,9 +27,14 @@ build/pictures/tests/pixels/render_pictures docs "$frames" 200
 # dithering: a pixel that stays the same keeps its colour index, so gifsicle stores only
 # what changes from one frame to the next.
 magick=convert-im6.q16
-"$magick" $(ls "$frames"/frame-*.png | awk 'NR % 20 == 1') -append \
-    +dither -colors 256 -unique-colors "$frames/palette.png"
-ls "$frames"/frame-*.png | xargs -P "$(nproc)" -I{} \
+all=("$frames"/frame-*.png)
+sampled=()
+for ((i = 0; i < ${#all[@]}; i += 20)); do
+    sampled+=("${all[i]}")
+done
+"$magick" "${sampled[@]}" -append +dither -colors 256 -unique-colors "$frames/palette.png"
+# shellcheck disable=SC2016  # expanded by the inner sh, one frame at a time
+printf '%s\0' "${all[@]}" | xargs -0 -P "$(nproc)" -I{} \
     sh -c '"$0" "$1" +dither -remap "$2" "${1%.png}.gif"' "$magick" {} "$frames/palette.png"
 gifsicle -O3 --delay 4 --loopcount=forever "$frames"/frame-*.gif >docs/search-in-motion.gif
 echo "docs/search-in-motion.gif: $(stat -c %s docs/search-in-motion.gif) bytes"

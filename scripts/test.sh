@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build, the web page in Chromium,
+# Builds everything and runs every test: first the checks of the shell scripts and the
+# forge's workflows, then the optimised build, the web page in Chromium,
 # Firefox and WebKit, then the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, then
 # the Debian package built from the optimised build and its checks, then a bounded run of
 # the event fuzzer.
@@ -9,6 +10,8 @@ source scripts/lib/packages.sh
 
 require_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}" \
     "${WEB_TEST_PACKAGES[@]}"
+
+bash scripts/lint.sh  # shellcheck over every shell script, actionlint over the workflows
 
 jobs=$(nproc)
 for preset in release sanitize; do

@@ -1,5 +1,8 @@
+# shellcheck shell=bash
 # Installs the Debian packages a script needs, or says which are missing and stops.
 # Sourced by the scripts beside it; `require_packages NAME...` is the one entry point.
+# The package lists below are read by the scripts that source this file.
+# shellcheck disable=SC2034
 
 require_packages() {
     local missing=()
@@ -47,13 +50,18 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # What checking the package needs besides the tests' packages.
 PACKAGE_CHECK_PACKAGES=(lintian desktop-file-utils appstream man-db)
 
-# What the web page needs: emscripten to build it, Python to serve it.
-WEB_PACKAGES=(cmake make emscripten python3)
+# What the web page needs: emscripten to build it, rsvg-convert for its icons, Python to
+# serve it.
+WEB_PACKAGES=(cmake make emscripten librsvg2-bin python3)
 
 # What the browser tests need besides: Chromium and WebKitGTK driven through WebDriver, the
 # latter in a window on a private X server, and Firefox ESR through WebDriver BiDi.
 WEB_TEST_PACKAGES=(chromium chromium-driver python3-selenium webkit2gtk-driver xvfb firefox-esr
     python3-websockets)
+
+# What checking the shell scripts needs; the workflows' checker comes from npm
+# (require_npm_packages).
+LINT_PACKAGES=(shellcheck)
 
 # Installs pinned npm packages (NAME@VERSION ...) into build/npm, once; a script then finds
 # them under build/npm/node_modules. Needs Node.js and npm, installed as Debian packages

@@ -4,7 +4,7 @@
 # and the unpacked binary, started from the menu entry's Exec line, in a window under a
 # private X server. Every check runs; each failure says what failed, and any fails the run.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 source scripts/lib/packages.sh
 
 require_packages "${PACKAGE_PACKAGES[@]}" "${PACKAGE_CHECK_PACKAGES[@]}" xvfb
@@ -84,13 +84,15 @@ man_renders_cleanly() {
     # The page names its program and says what the exit status means.
     local text
     text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manpage" 2>/dev/null)
-    grep -q '^NAME' <<<"$text" && grep -q '^EXIT STATUS' <<<"$text" ||
-        { echo "the page has no NAME or EXIT STATUS section"; return 1; }
+    if ! grep -q '^NAME' <<<"$text" || ! grep -q '^EXIT STATUS' <<<"$text"; then
+        echo "the page has no NAME or EXIT STATUS section"
+        return 1
+    fi
 }
 
 # Every shared library the binary needs belongs to a package named in Depends.
 depends_cover_libraries() {
-    local depends libraries library path owner missing=0
+    local depends libraries library path owner uncovered=0
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
     libraries=$(readelf -d "$root/usr/bin/quenlow-example" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
@@ -103,13 +105,13 @@ depends_cover_libraries() {
             head -n 1 | cut -d: -f1)
         if [ -z "$owner" ]; then
             echo "$library: no package owns it"
-            missing=1
+            uncovered=1
         elif ! grep -qE "(^|, )$owner( |,|$)" <<<"$depends"; then
             echo "$library is in $owner, which Depends does not name"
-            missing=1
+            uncovered=1
         fi
     done
-    return "$missing"
+    return "$uncovered"
 }
 
 apt_can_install() {
