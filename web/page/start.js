@@ -1,4 +1,5 @@
-// Starts the program only where it can run, and says plainly when it cannot or has ended.
+// Starts the program only where it can run, and says plainly when it cannot or has ended;
+// keeps the page's files for use offline where the browser can.
 var Module = {
   canvas: document.getElementById('canvas'),
   onAbort: function () {
@@ -29,3 +30,13 @@ function say(text) {
   };
   document.body.appendChild(script);
 })();
+
+// The worker beside the page keeps every file of this build (service-worker.js); once the
+// page has loaded, so that it does not compete with the program for the network.
+if ('serviceWorker' in navigator) {
+  addEventListener('load', function () {
+    navigator.serviceWorker.register('service-worker.js').catch(function (error) {
+      console.warn('This page cannot be kept for use offline: ' + error.message);
+    });
+  });
+}
