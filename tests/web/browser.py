@@ -19,9 +19,11 @@ import warnings
 
 ENTER, ESCAPE, TAB, CONTROL, ALT = "\ue007", "\ue00c", "\ue004", "\ue009", "\ue00a"
 
-# Console messages for an engine whose driver cannot read the console: recorded by the page
-# itself, from before its own scripts run.
-CONSOLE_RECORDER = b"""<script>window.consoleProblems = [];
+# Console messages for an engine whose driver cannot read the console, and any refusal by
+# the page's content policy in every engine: recorded by the page itself, from before its
+# own scripts run. The server hands it out as a file of its own, which the policy allows.
+RECORDER = """window.consoleProblems = [];
+window.policyViolations = [];
 ['error', 'warn'].forEach(function (level) {
   var original = console[level];
   console[level] = function () {
@@ -33,21 +35,33 @@ addEventListener('error', function (e) { consoleProblems.push('error: ' + e.mess
 addEventListener('unhandledrejection', function (e) {
   consoleProblems.push('rejected: ' + e.reason);
 });
-</script>"""
+addEventListener('securitypolicyviolation', function (e) {
+  var refused = e.effectiveDirective + ' refused ' + (e.blockedURI || 'inline');
+  policyViolations.push(refused);
+  consoleProblems.push('policy: ' + refused);
+});
+"""
+RECORDER_PATH = "/console-recorder.js"
 
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
         if self.server.record_console and self.path in ("/", "/index.html"):
             with open(os.path.join(self.directory, "index.html"), "rb") as page:
-                body = page.read().replace(b"<head>", b"<head>" + CONSOLE_RECORDER, 1)
-            self.send_response(200)
-            self.send_header("Content-Type", "text/html; charset=utf-8")
-            self.send_header("Content-Length", str(len(body)))
-            self.end_headers()
-            self.wfile.write(body)
+                body = page.read().replace(
+                    b"<head>", b'<head><script src="%s"></script>' % RECORDER_PATH.encode(), 1)
+            self.reply(body, "text/html; charset=utf-8")
+        elif self.server.record_console and self.path == RECORDER_PATH:
+            self.reply(RECORDER.encode(), "text/javascript")
         else:
             super().do_GET()
+
+    def reply(self, body, content_type):
+        self.send_response(200)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
 
     def log_request(self, code="-", size="-"):
         self.server.requests.append((self.path, int(code)))
@@ -91,11 +105,13 @@ class Browser:
     keys_press_buttons = True  # Enter and Space on a focused button press it
     releases_the_right_button = True  # as the right button, so the page sees it released
     can_run_before_the_page = True  # a script of its own before the page's on a load
-    records_console_itself = False  # needs the page served with CONSOLE_RECORDER
+    records_console_itself = False  # needs the page served with RECORDER
+    reports_installability = False  # tells why the page could not be installed
 
-    def open(self, url):
-        """Loads the page and waits for the program's first frame."""
-        self.load(url)
+    def open(self, url, before=None):
+        """Loads the page, with a script of `before` run ahead of the page's own, and waits
+        for the program's first frame."""
+        self.load(url, before=before)
         self.wait_for(lambda: self.run("return (window.Module && Module.framesDrawn) || 0") >= 1,
                       "the program's first frame")
 
@@ -139,6 +155,7 @@ class Chromium(_Selenium):
 
     name = "Chromium"
     announces_ratio_changes = False  # its emulation fires neither media queries nor resizes
+    reports_installability = True
 
     def __init__(self, width=1000, height=1100, extra_flags=()):
         from selenium import webdriver
@@ -171,6 +188,10 @@ class Chromium(_Selenium):
 
     def canvas_screenshot(self, path):
         self.driver.find_element("id", "canvas").screenshot(path)
+
+    def installability_errors(self):
+        return self.driver.execute_cdp_cmd("Page.getInstallabilityErrors",
+                                           {})["installabilityErrors"]
 
     def console_problems(self):
         return [e["message"] for e in self.driver.get_log("browser")
