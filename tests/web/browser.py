@@ -106,7 +106,6 @@ class Browser:
     releases_the_right_button = True  # as the right button, so the page sees it released
     can_run_before_the_page = True  # a script of its own before the page's on a load
     records_console_itself = False  # needs the page served with RECORDER
-    reports_installability = False  # tells why the page could not be installed
 
     def open(self, url, before=None):
         """Loads the page, with a script of `before` run ahead of the page's own, and waits
@@ -155,7 +154,6 @@ class Chromium(_Selenium):
 
     name = "Chromium"
     announces_ratio_changes = False  # its emulation fires neither media queries nor resizes
-    reports_installability = True
 
     def __init__(self, width=1000, height=1100, extra_flags=()):
         from selenium import webdriver
@@ -188,10 +186,6 @@ class Chromium(_Selenium):
 
     def canvas_screenshot(self, path):
         self.driver.find_element("id", "canvas").screenshot(path)
-
-    def installability_errors(self):
-        return self.driver.execute_cdp_cmd("Page.getInstallabilityErrors",
-                                           {})["installabilityErrors"]
 
     def console_problems(self):
         return [e["message"] for e in self.driver.get_log("browser")
