@@ -11,7 +11,7 @@ source scripts/lib/packages.sh
 require_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WEB_PACKAGES[@]}" \
     "${WEB_TEST_PACKAGES[@]}"
 
-bash scripts/lint.sh  # shellcheck over every shell script, actionlint over the workflows
+bash scripts/lint.sh  # every shell script and the workflows, checked offline
 
 jobs=$(nproc)
 for preset in release sanitize; do
