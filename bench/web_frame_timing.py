@@ -188,8 +188,8 @@ def drag_rates(site_dir):
 
 
 def print_drag_rates(rates):
-    print("| drag, frames a second | ratio 1 | ratio 2 |")
-    print("|---|---:|---:|")
+    print("| drag, frames a second |%s" % "".join(" ratio %d |" % ratio for ratio in RATIOS))
+    print("|---|" + "---:|" * len(RATIOS))
     for name, _, _ in DRAGS:
         print("| %s |%s" % (name, "".join(
             " %.0f (%.0f–%.0f) |" % (statistics.median(r), min(r), max(r))

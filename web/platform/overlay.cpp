@@ -32,10 +32,10 @@ struct OverlaySource {
     int width, height;
 };
 
-OverlaySource drawn;     // what the outlines were last drawn from
-bool drawnOnce = false;  // they have been drawn at all
-bool inLayer = false;    // and that drawing is the layer's
-float drawnColour[3];    // the colour and line width drawing them leaves current, which a
+OverlaySource drawn;      // what the outlines were last drawn from
+bool drawnOnce = false;   // they have been drawn at all
+bool inLayer = false;     // and that drawing is the layer's
+float drawnColour[3];     // the colour and line width drawing them leaves current, which a
 float drawnLineWidth = 1; // frame that only lays the layer over the canvas leaves too
 
 // Bit for bit, so that the layer is reused only where the outlines would come out the same.
