@@ -452,10 +452,11 @@ class PageChecks:
 
     def test_the_kept_overlay_follows_the_pixel_ratio(self):
         self.needs("can_set_pixel_ratio", "cannot set the pixel ratio")
-        self.needs("announces_ratio_changes", "changes the pixel ratio without telling the page")
         self.browser.emulate(1000, 1100, 2)
         self.browser.open(self.site.url)
         self.show_kept_overlay()
+        self.assert_frame("ratio-2")
+        self.needs("announces_ratio_changes", "changes the pixel ratio without telling the page")
         before = self.overlay_draws()
         self.browser.emulate(1000, 1100, 1)
         self.browser.wait_for(lambda: self.browser.run("return Module.canvas.width") == 800,
