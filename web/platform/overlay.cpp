@@ -1,9 +1,9 @@
 // The all-levels overlay, kept between frames: its 1023 outlines follow the curve, the
 // region shape, the level shown and the window, never the query point, yet stroking them is
 // most of a frame's time in a browser. The link wraps the program's drawAllRegions (see
-// web/CMakeLists.txt) with this, which draws them into a layer of their own (overlay.js)
-// only when what they are drawn from has changed, and otherwise puts the kept layer in their
-// place in the frame. The program's own calls are the desktop's, unchanged.
+// web/CMakeLists.txt) with this, which keeps them in a layer of their own (overlay.js) once
+// they stay the same, and lays the kept layer in their place in each frame until what they
+// are drawn from changes. The program's own calls are the desktop's, unchanged.
 #include "draw/draw.h"
 #include "quenlow.h"
 #include "web/platform/layer.h"
