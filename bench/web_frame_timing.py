@@ -7,16 +7,25 @@ A browser frame is the program's display callback plus a read of one canvas pixe
 waits until the canvas has drawn what the frame asked for; the desktop frame is
 bench/frame_timing's, which waits with glFinish. Both skip the first frame of each kind.
 The table's share is the page's report of a frame, with the layout it causes, against that
-frame, for frames of a drag of the query point along the curve.
+frame, for frames of a drag of the query point along the curve. Then the frame rates of
+drags, as a user's pointer makes them: trusted mouse events sent through the DevTools
+protocol at 60 Hz without waiting for their answers, frames counted by the page's
+requestAnimationFrame ticks from the first motion the canvas hears to the last.
 
 usage: web_frame_timing.py SITE_DIR FRAME_TIMING
 """
 
+import asyncio
+import itertools
 import json
+import math
 import os
 import statistics
 import subprocess
 import sys
+import urllib.request
+
+import websockets
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web"))
 from browser import Chromium, Site  # noqa: E402
@@ -88,6 +97,108 @@ def browser_frames(site_dir):
         site.close()
 
 
+# What is dragged, from its window pixel, and whether every level is shown.
+DRAGS = [("Q, without the overlay", (240, 240), False), ("Q, every level", (240, 240), True),
+         ("P1, every level", (175, 400), True)]
+DRAG_SECONDS = 3
+DRAG_ROUNDS = 3
+INPUT_HZ = 60
+
+# The page's clock of a drag: every animation frame tick, every program frame, every motion.
+COUNT_TICKS = """
+var seen = window.dragSeen = {ticks: [], frames: [], moves: []};
+(function tick() { seen.ticks.push(performance.now()); requestAnimationFrame(tick); })();
+Module.canvas.addEventListener('frame', function () { seen.frames.push(performance.now()); });
+Module.canvas.addEventListener('pointermove', function () { seen.moves.push(performance.now()); });
+"""
+# Ticks and program frames a second between the first motion and the last.
+DRAG_RATES = """
+var seen = window.dragSeen, first = seen.moves[0], last = seen.moves[seen.moves.length - 1];
+var within = function (times) {
+  return times.filter(function (t) { return t >= first && t <= last; }).length;
+};
+return [within(seen.ticks) * 1000 / (last - first), within(seen.frames) * 1000 / (last - first)];
+"""
+
+
+async def send_drag(socket_url, path):
+    """Presses at the path's first position, moves along the rest at INPUT_HZ and releases at
+    its end, never waiting for an answer until the release's."""
+    async with websockets.connect(socket_url, max_size=None) as socket:
+        ids = itertools.count(1)
+
+        async def mouse(kind, position):
+            await socket.send(json.dumps({
+                "id": next(ids), "method": "Input.dispatchMouseEvent",
+                "params": {"type": kind, "x": position[0], "y": position[1], "button": "left",
+                           "buttons": 0 if kind == "mouseReleased" else 1, "clickCount": 1}}))
+
+        await mouse("mousePressed", path[0])
+        clock = asyncio.get_running_loop()
+        start = clock.time()
+        for i, position in enumerate(path[1:]):
+            await asyncio.sleep(max(0.0, start + i / INPUT_HZ - clock.time()))
+            await mouse("mouseMoved", position)
+        await mouse("mouseReleased", path[-1])
+        last = len(path) + 1
+        async for message in socket:
+            if json.loads(message).get("id") == last:
+                break
+
+
+def drag_rates(site_dir):
+    """Frame rates of each drag of DRAGS at each ratio of RATIOS: the median and the range of
+    DRAG_ROUNDS drags of DRAG_SECONDS each, a fresh page for each, with software drawing."""
+    site = Site(site_dir)
+    browser = Chromium(extra_flags=("--disable-gpu",))
+    try:
+        host = browser.driver.capabilities["goog:chromeOptions"]["debuggerAddress"]
+        with urllib.request.urlopen("http://%s/json/list" % host) as answer:
+            socket_url = [t for t in json.load(answer) if t["type"] == "page"][0][
+                "webSocketDebuggerUrl"]
+        rates = {}
+        for ratio in RATIOS:
+            browser.emulate(1000, 1100, ratio)
+            for name, (x, y), all_levels in DRAGS:
+                rounds = []
+                for _ in range(DRAG_ROUNDS):
+                    browser.open(site.url)
+                    if all_levels:
+                        browser.run("Module._webKey(96, 0, 0)")
+                    rect = browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                       "return [r.left, r.top, r.width / 800];")
+                    # Round and round a circle of 80 pixels from the point, a turn in 2 s.
+                    path = [(x + 80 - 80 * math.cos(math.pi * k / INPUT_HZ),
+                             y - 80 * math.sin(math.pi * k / INPUT_HZ))
+                            for k in range(DRAG_SECONDS * INPUT_HZ + 1)]
+                    path = [(rect[0] + px * rect[2], rect[1] + py * rect[2]) for px, py in path]
+                    browser.run(COUNT_TICKS)
+                    asyncio.run(send_drag(socket_url, path))
+                    ticks, drawn = browser.run(DRAG_RATES)
+                    # A drag that missed its point redraws nothing and ticks at full rate.
+                    if drawn < ticks / 2:
+                        raise RuntimeError("%s: %.0f frames drawn a second of %.0f ticks"
+                                           % (name, drawn, ticks))
+                    rounds.append(ticks)
+                rates[name, ratio] = rounds
+        return rates
+    finally:
+        browser.close()
+        site.close()
+
+
+def print_drag_rates(rates):
+    print("| drag, frames a second |%s" % "".join(" ratio %d |" % ratio for ratio in RATIOS))
+    print("|---|" + "---:|" * len(RATIOS))
+    for name, _, _ in DRAGS:
+        print("| %s |%s" % (name, "".join(
+            " %.0f (%.0f–%.0f) |" % (statistics.median(r), min(r), max(r))
+            for r in (rates[name, ratio] for ratio in RATIOS))))
+    print()
+    print("Headless Chromium with --disable-gpu; medians (and ranges) of %d drags of %d s each, "
+          "input at %d Hz." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ))
+
+
 def desktop_frames(frame_timing):
     run = subprocess.run(
         [frame_timing, "--benchmark_repetitions=%d" % ROUNDS, "--benchmark_min_time=0.5",
@@ -103,6 +214,7 @@ def main():
         sys.exit(__doc__)
     site_dir, frame_timing = sys.argv[1:]
     browser = browser_frames(site_dir)
+    drags = drag_rates(site_dir)
     desktop = desktop_frames(frame_timing)
     size = sum(os.path.getsize(os.path.join(site_dir, f)) for f in os.listdir(site_dir))
     print("| frame | browser, ratio 1 | browser, ratio 2 | desktop (Mesa llvmpipe) "
@@ -119,6 +231,8 @@ def main():
           % (frame, report, 100 * report / (frame + report)))
     print("Medians of %d rounds. The page with all it loads: %d bytes (%s)."
           % (ROUNDS, size, ", ".join(sorted(os.listdir(site_dir)))))
+    print()
+    print_drag_rates(drags)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times the web page's frames in headless Chromium beside the desktop build's same frames
-# on Mesa offscreen, in one run, and prints the table. Not part of the tests.
+# on Mesa offscreen, and the frame rates of drags on the page, in one run, and prints the
+# tables. Not part of the tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh

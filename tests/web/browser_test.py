@@ -485,6 +485,78 @@ class PageChecks:
         self.assertTrue(all(re.search(r"Content.Security.Policy|^policy: ", text)
                             for text in refused), refused)
 
+    # The all-levels overlay, kept between frames: each check that follows a change lets the
+    # page reuse what it kept, where a stale overlay would show.
+    def overlay_draws(self):
+        self.frames()
+        return self.browser.run("return Module.overlayDraws || 0")
+
+    def show_kept_overlay(self):
+        """Every level shown, and then a frame that changes nothing, which keeps them."""
+        for key in "`x":
+            self.browser.keys(key)
+            self.frames()
+        self.all_levels = True
+
+    def test_the_kept_overlay_stays_while_q_moves_and_follows_each_change(self):
+        self.show_kept_overlay()
+        kept, frames = self.overlay_draws(), self.frames()
+        for target in [(470, 260), (520, 300), (560, 220)]:
+            self.drag([pixel(self.points[Q]), target])
+            self.points[Q] = scene(target)
+            self.frames()
+        self.assertGreaterEqual(self.frames(), frames + 3)
+        self.assertEqual(self.overlay_draws(), kept, "the overlay was drawn again as Q moved")
+        self.assert_frame("q-moved")
+
+        def move_p1():
+            self.drag([pixel(self.points[P1]), (300, 600)])
+            self.points[P1] = scene((300, 600))
+
+        def level_4():
+            self.browser.run("var s = document.getElementById('level'); s.value = 4;"
+                             "s.dispatchEvent(new Event('input'));")
+            self.level = 4
+
+        def boxes():
+            self.browser.keys(ENTER)
+            self.boxes = True
+
+        for name, change, q in [("control-point", move_p1, (500, 500)),
+                                ("level-shown", level_4, (320, 280)),
+                                ("region-shape", boxes, (450, 380))]:
+            before = self.overlay_draws()
+            change()
+            self.drag([pixel(self.points[Q]), q])
+            self.points[Q] = scene(q)
+            self.assertGreater(self.overlay_draws(), before, name + ": the overlay was kept")
+            self.assert_frame(name)
+
+    def test_the_kept_overlay_follows_the_size_shown(self):
+        self.browser.emulate(520, 1100)
+        self.browser.open(self.site.url)
+        self.show_kept_overlay()
+        before = self.overlay_draws()
+        self.browser.emulate(1000, 1100)
+        self.browser.wait_for(lambda: self.browser.run("return Module.canvas.width") == 800,
+                              "the buffer at the wide size")
+        self.assertGreater(self.overlay_draws(), before, "the overlay was kept")
+        self.assert_frame("wide")
+
+    def test_the_kept_overlay_follows_the_pixel_ratio(self):
+        self.needs("can_set_pixel_ratio", "cannot set the pixel ratio")
+        self.browser.emulate(1000, 1100, 2)
+        self.browser.open(self.site.url)
+        self.show_kept_overlay()
+        self.assert_frame("ratio-2")
+        self.needs("announces_ratio_changes", "changes the pixel ratio without telling the page")
+        before = self.overlay_draws()
+        self.browser.emulate(1000, 1100, 1)
+        self.browser.wait_for(lambda: self.browser.run("return Module.canvas.width") == 800,
+                              "the buffer at ratio 1")
+        self.assertGreater(self.overlay_draws(), before, "the overlay was kept")
+        self.assert_frame("ratio-1")
+
     # The search explained.
     def table(self):
         return self.browser.run(

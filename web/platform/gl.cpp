@@ -162,6 +162,13 @@ void flushPrimitives() {
     vertexCount = 0;
 }
 
+void currentPen(float (&pen)[3], float &width) {
+    pen[0] = colour[0];
+    pen[1] = colour[1];
+    pen[2] = colour[2];
+    width = lineWidth;
+}
+
 extern "C" {
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf) {

@@ -15,3 +15,5 @@ void quenlowListen();
 void setCanvasHeight(int height);
 // Hands every finished primitive to the renderer: the end of a frame.
 void flushPrimitives();
+// The colour and line width now current, for a drawing left out to leave them as it would.
+void currentPen(float (&pen)[3], float &width);
