@@ -102,11 +102,15 @@ void drawPiecesInPlay() {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
         if (record.pieces[i].kept) {
-            glLineWidth(2.0f);
-            glColor3f(0.75f, 0.0f, 0.75f);
-            drawOutline(lastLevelShown, record.step, record.pieces[i].start);
+            drawInPlay(lastLevelShown, record.step, record.pieces[i].start);
         }
     }
+}
+
+void drawInPlay(int level, int step, int start) {
+    glLineWidth(2.0f);
+    glColor3f(0.75f, 0.0f, 0.75f);
+    drawOutline(level, step, start);
 }
 
 // A unit circle's arc scaled by the matrix, stepped by repeated addition of ARC_STEP and

@@ -500,6 +500,168 @@ class PageChecks:
         self.level = ALL
         self.assert_frame("played-to-the-end")
 
+    # The search, level by level: the rule drawn, a close-up that follows the search, and
+    # each piece's bounds, all against the desktop search's record of the same state.
+    def show(self, level):
+        self.browser.run("var s = document.getElementById('level'); s.value = arguments[0];"
+                         "s.dispatchEvent(new Event('input'));", level)
+        self.level = level
+
+    def drag_to_a_seeded_scene(self):
+        """The first scene of the table's check."""
+        import random
+        choose = random.Random(20261209)
+        for index in range(5):
+            target = (choose.randrange(40, 760), choose.randrange(40, 760))
+            self.drag([pixel(self.points[index]), target])
+            self.points[index] = scene(target)
+
+    def desktop_numbers(self, name):
+        """The desktop search's numbers for the state, where its picture is not the check:
+        at deep levels the pieces in play are thin rings and strips hidden under the curve,
+        and the few pixels of them left tell the renderers' smoothing apart, not the frames."""
+        numbers_file = os.path.join(ARTIFACTS, self.browser.name, name + "-numbers.json")
+        os.makedirs(os.path.dirname(numbers_file), exist_ok=True)
+        shot = os.path.join(ARTIFACTS, self.browser.name, name + ".png")
+        self.frames()
+        self.browser.canvas_screenshot(shot)
+        state = [str(int(self.boxes)), str(int(self.all_levels)), str(self.level)]
+        subprocess.run([CHECKER, shot, os.path.dirname(shot), "--numbers=" + numbers_file] +
+                       state + [str(c) for point in self.points for c in point],
+                       capture_output=True)
+        with open(numbers_file) as f:
+            return json.load(f)
+
+    def assert_pieces_show(self, expected):
+        """The threshold and a row per piece, against the record: the radius is the smallest
+        upper bound, set by the first piece that has it, and a piece is kept exactly when its
+        lower bound does not exceed it."""
+        record = expected["record"][self.level]
+        pieces, step = record["pieces"], record["step"]
+        uppers = [piece[2] for piece in pieces]
+        tightest = uppers.index(min(uppers))
+        self.assertEqual(record["tightest"], tightest)
+        shown = self.browser.run(
+            "return [document.getElementById('threshold').textContent,"
+            " Array.prototype.map.call(document.querySelectorAll('#pieces tbody tr'),"
+            " function (row) { return [row.className, Array.prototype.map.call(row.cells,"
+            " function (c) { return c.textContent; })]; })];")
+        radius, first, last = re.fullmatch(
+            r"kept if its nearest possible distance is at most (\d+\.\d\d) px, the farthest "
+            r"possible distance of piece (\d+) \u2026 (\d+)", shown[0]).groups()
+        self.assertAlmostEqual(float(radius), min(uppers), delta=0.005)
+        self.assertEqual([int(first), int(last)], [pieces[tightest][0], pieces[tightest][0] + step])
+        self.assertEqual(len(shown[1]), len(pieces))
+        for i, ((classes, cells), (start, lower, upper, kept)) in enumerate(zip(shown[1], pieces)):
+            self.assertEqual(cells[0], "%d \u2026 %d" % (start, start + step))
+            if lower < 0:
+                self.assertEqual(cells[1], "Q inside")
+            else:
+                self.assertAlmostEqual(float(cells[1][:-3]), lower, delta=0.005)
+            self.assertAlmostEqual(float(cells[2][:-3]), upper, delta=0.005)
+            self.assertEqual(kept, int(not lower > min(uppers)))
+            self.assertEqual(cells[3], "kept" if kept else "dropped")
+            self.assertEqual("tightest" in classes.split(), i == tightest, "row %d" % i)
+
+    def test_each_level_draws_its_circle_and_lists_its_pieces(self):
+        # The default scene's level 4, as a user first meets it, then a seeded scene.
+        self.show(4)
+        expected = self.assert_table_shows("default-level-4")
+        self.assertEqual(expected["record"][4]["pieces"][expected["record"][4]["tightest"]][0],
+                         448)
+        self.assert_pieces_show(expected)
+        self.drag_to_a_seeded_scene()
+        for level, boxes in [(1, False), (2, True), (3, False), (6, True), (9, False)]:
+            if boxes != self.boxes:
+                self.browser.keys(ENTER)
+                self.boxes = boxes
+            self.show(level)
+            name = "scene-level-%d-%s" % (level, "boxes" if boxes else "capsules")
+            self.assert_pieces_show(self.assert_table_shows(name) if level < 3
+                                    else self.desktop_numbers(name))
+
+    def assert_closeup_frames(self, expected):
+        """The close-up's centre and scale against the box of what it should frame,
+        computed from the desktop search's record and samples."""
+        samples = expected["samples"]
+        if self.level == ALL:
+            t = expected["true"][0]
+            weights = [(1 - t) ** 3, 3 * (1 - t) ** 2 * t, 3 * (1 - t) * t * t, t ** 3]
+            points = [[sum(w * p[i] for w, p in zip(weights, self.points[:4])) for i in (0, 1)]]
+            for start, _, _, kept in expected["record"][9]["pieces"]:
+                points += [samples[start], samples[start + 1]] if kept else []
+            boxes = [[x, x, y, y] for x, y in points]
+        else:
+            r, step = expected["levels"][self.level][3], expected["record"][self.level]["step"]
+            ends = [(samples[piece[0]], samples[piece[0] + step])
+                    for piece in expected["record"][self.level]["pieces"]]
+            boxes = [[min(a[0], b[0]) - r, max(a[0], b[0]) + r, min(a[1], b[1]) - r,
+                      max(a[1], b[1]) + r] for a, b in ends]
+        box = [min(b[0] for b in boxes), max(b[1] for b in boxes),
+               min(b[2] for b in boxes), max(b[3] for b in boxes)]
+        x, y, scale, size, pixels, ratio, said = self.browser.run(
+            "var c = document.getElementById('closeup'), d = c.dataset;"
+            "return [+d.centreX, +d.centreY, +d.scale, c.getBoundingClientRect().width,"
+            " c.width, devicePixelRatio,"
+            " document.getElementById('magnification').textContent];")
+        side = max(box[1] - box[0], box[3] - box[2])
+        self.assertAlmostEqual(x, (box[0] + box[1]) / 2, delta=1e-6 * side)
+        self.assertAlmostEqual(y, (box[2] + box[3]) / 2, delta=1e-6 * side)
+        self.assertTrue(0.8 <= scale * side / size <= 1.0,
+                        "the box spans %.3f of the view" % (scale * side / size))
+        self.assertGreaterEqual(size, 320)
+        self.assertEqual(pixels, round(size * ratio), "not drawn at the screen's density")
+        self.assertEqual(said, "\u00d7\u00a0" + (format(round(scale), ",") if scale >= 10
+                                                  else "%.2g" % scale))
+
+    def test_the_closeup_frames_what_the_level_decided_and_follows_a_drag(self):
+        self.show(2)
+        self.assert_closeup_frames(self.assert_table_shows("default-level-2"))
+        self.drag([pixel(DEFAULT_POINTS[Q]), (470, 260)])  # the close-up follows the drag
+        self.points[Q] = scene((470, 260))
+        self.assert_closeup_frames(self.assert_table_shows("moved-level-2"))
+        self.drag_to_a_seeded_scene()
+        self.show(7)
+        self.assert_closeup_frames(self.desktop_numbers("scene-level-7"))
+        self.show(ALL)
+        self.assert_closeup_frames(self.assert_table_shows("scene-all"))
+
+    def yellow(self):
+        """Pixels of the chosen piece's highlight in the canvas and in the close-up."""
+        return self.browser.run(
+            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
+            "id), copy = document.createElement('canvas'); copy.width = c.width;"
+            " copy.height = c.height; var context = copy.getContext('2d',"
+            " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
+            " var d = context.getImageData(0, 0, c.width, c.height).data, n = 0;"
+            " for (var i = 0; i < d.length; i += 4) n += d[i] > 235 && d[i + 1] > 185 &&"
+            " d[i + 1] < 220 && d[i + 2] < 60; return n; });")
+
+    def chosen_rows(self):
+        self.frames()
+        return self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                "'#pieces tr.chosen'), function (r) { return r.rowIndex; })")
+
+    def test_pointing_at_a_piece_outlines_it_in_both_views_until_the_level_changes(self):
+        self.show(3)
+        self.frames()
+        self.assertEqual(self.yellow(), [0, 0])
+        self.browser.run("document.querySelectorAll('#pieces tbody tr')[2]"
+                         ".scrollIntoView({block: 'center'})")
+        row = self.browser.run("var r = document.querySelectorAll('#pieces tbody tr')[2]"
+                               ".getBoundingClientRect(); return [r.left + 20, r.top + 5];")
+        self.browser.perform([pointer("mouse", [row])])
+        self.assertEqual(self.chosen_rows(), [3])  # below the heading row
+        self.assertTrue(all(n > 20 for n in self.yellow()), "no outline of the chosen piece")
+        self.browser.perform([pointer("mouse", [(row[0], row[1] - 200)])])  # away: it stays
+        self.assertEqual(self.chosen_rows(), [3])
+        self.browser.run("document.querySelectorAll('#pieces tbody tr')[4].focus()")
+        self.assertEqual(self.chosen_rows(), [5])
+        self.show(4)
+        self.assertEqual(self.chosen_rows(), [])
+        self.assertEqual(self.yellow(), [0, 0])
+        self.assert_frame("level-4")
+
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:

@@ -114,9 +114,7 @@ void drawPiecesInPlayInView(const View &view) {
     for (int i = 0; i < record.count; ++i) {
         const int start = record.pieces[i].start;
         if (record.pieces[i].kept && inView(regionBox(lastLevelShown, record.step, start), view)) {
-            glLineWidth(2.0f);
-            glColor3f(0.75f, 0.0f, 0.75f);
-            drawOutline(lastLevelShown, record.step, start);
+            drawInPlay(lastLevelShown, record.step, start);
         }
     }
 }
@@ -223,10 +221,11 @@ void drawCloseup(const SearchReport &report) {
         drawOverlay(view);
     }
     if (lastLevelShown < LEVEL_COUNT) {
-        drawPiecesInPlayInView(view);
         drawCircleEdge(ruleRadius(lastLevelShown), view);
+        drawRuleRadius(lastLevelShown);
         markTightestPiece(lastLevelShown);
         drawChosenPiece();
+        drawPiecesInPlayInView(view);
     }
     drawWholeCurve();
     if (lastLevelShown == LEVEL_COUNT) {

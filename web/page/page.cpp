@@ -77,7 +77,6 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     if (lastLevelShown < LEVEL_COUNT) {
         drawSearchRule(lastLevelShown);
         drawChosenPiece();
-        drawPoints(); // still on top
         flushPrimitives();
     }
     drawCloseup(report);

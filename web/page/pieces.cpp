@@ -37,7 +37,8 @@ void reportPieces() {
                       &pieceRows[0][0]);
 }
 
-// Yellow, thick: above the outline it covers, and far from the segment's orange.
+// A wide yellow rim, far from the segment's orange, under the piece's own outline drawn
+// again.
 void drawChosenPiece() {
     if (lastLevelShown >= LEVEL_COUNT || chosenStart < 0) {
         return;
@@ -45,9 +46,14 @@ void drawChosenPiece() {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
         if (record.pieces[i].start == chosenStart) {
-            glLineWidth(4.0f);
+            glLineWidth(6.0f);
             glColor3f(1.0f, 0.8f, 0.0f);
             drawOutline(lastLevelShown, record.step, chosenStart);
+            if (record.pieces[i].kept) {
+                drawInPlay(lastLevelShown, record.step, chosenStart);
+            } else {
+                drawRegion(lastLevelShown, record.step, chosenStart);
+            }
             return;
         }
     }

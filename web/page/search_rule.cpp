@@ -39,21 +39,25 @@ void drawSearchRule(int level) {
     glLineWidth(1.5f);
     glColor3f(RULE_RED, RULE_GREEN, RULE_BLUE);
     drawArc(queryPoint.x, queryPoint.y, ruleRadius(level), 0.0, 2.0 * PI);
-    markTightestPiece(level);
+    drawRuleRadius(level);
 }
 
-void markTightestPiece(int level) {
+void drawRuleRadius(int level) {
     const LevelRecord &record = searchRecord[level];
-    const BoundedPiece &piece = record.pieces[record.tightest];
+    const Point touch = farthestPoint(level, record.pieces[record.tightest], record.step);
     glColor3f(RULE_RED, RULE_GREEN, RULE_BLUE);
-    glLineWidth(3.0f);
-    drawOutline(level, record.step, piece.start);
-    const Point touch = farthestPoint(level, piece, record.step);
-    glLineWidth(1.0f);
+    glLineWidth(1.5f);
     glBegin(GL_LINES);
     {
         glVertex2d(queryPoint.x, queryPoint.y);
         glVertex2d(touch.x, touch.y);
     }
     glEnd();
+}
+
+void markTightestPiece(int level) {
+    const LevelRecord &record = searchRecord[level];
+    glColor3f(RULE_RED, RULE_GREEN, RULE_BLUE);
+    glLineWidth(5.0f);
+    drawOutline(level, record.step, record.pieces[record.tightest].start);
 }

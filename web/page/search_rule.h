@@ -11,8 +11,11 @@ constexpr float RULE_RED = 0.0f, RULE_GREEN = 0.6f, RULE_BLUE = 0.55f;
 
 // The level's threshold: the upper bound of its tightest piece.
 double ruleRadius(int level);
-// The circle (drawn as every arc of the program is), then the tightest piece marked.
+// The circle, drawn as every arc of the program is, and its radius.
 void drawSearchRule(int level);
-// The tightest piece's region in a thick teal outline, and the radius from Q to the point
-// of that region farthest from Q, where it touches the circle.
+// The radius from Q to the point of the tightest piece's region farthest from Q, where the
+// region touches the circle: it points out the piece that sets the threshold.
+void drawRuleRadius(int level);
+// A wide teal outline of the tightest piece's region, for the pieces in play to be drawn
+// again over, so that it shows as a rim.
 void markTightestPiece(int level);
