@@ -79,9 +79,30 @@ double farthestVertex(double x, double y) {
     return farthest + errorBounds[0];
 }
 
-bool inView(Box box, const View &view) {
-    return box.xmax >= view.centreX - view.half && box.xmin <= view.centreX + view.half &&
-           box.ymax >= view.centreY - view.half && box.ymin <= view.centreY + view.half;
+// Whether a piece's region can show in the view: its box meets the view, and a capsule
+// also comes within the view's half-diagonal of its middle, which leaves out the long
+// slanting capsules of the coarse levels that only pass near it. Each outline drawn costs
+// the drag a canvas stroke or more.
+bool inView(int level, int step, int start, const View &view) {
+    const Box box = regionBox(level, step, start);
+    if (box.xmax < view.centreX - view.half || box.xmin > view.centreX + view.half ||
+        box.ymax < view.centreY - view.half || box.ymin > view.centreY + view.half) {
+        return false;
+    }
+    if (boxMode) {
+        return true;
+    }
+    const Point a = curveSamples[start];
+    const Point b = curveSamples[start + step];
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double lengthSq = dx * dx + dy * dy;
+    double along =
+        lengthSq > 0 ? ((view.centreX - a.x) * dx + (view.centreY - a.y) * dy) / lengthSq : 0.0;
+    along = std::fmin(1.0, std::fmax(0.0, along));
+    const double away =
+        std::hypot(a.x + along * dx - view.centreX, a.y + along * dy - view.centreY);
+    return away <= errorBounds[level] + view.half * std::sqrt(2.0);
 }
 
 // The dropped regions of every level up to the one shown, in the search's order, and the
@@ -92,7 +113,7 @@ void drawDroppedRegions(const View &view) {
         const LevelRecord &record = searchRecord[level];
         for (int i = 0; i < record.count; ++i) {
             const int start = record.pieces[i].start;
-            if (!record.pieces[i].kept && inView(regionBox(level, record.step, start), view)) {
+            if (!record.pieces[i].kept && inView(level, record.step, start, view)) {
                 drawRegion(level, record.step, start);
             }
         }
@@ -102,7 +123,7 @@ void drawDroppedRegions(const View &view) {
 void drawOverlay(const View &view) {
     for (int level = 0, step = SAMPLE_SEGMENTS; level < LEVEL_COUNT; ++level, step /= 2) {
         for (int start = 0; start < SAMPLE_SEGMENTS; start += step) {
-            if (inView(regionBox(level, step, start), view)) {
+            if (inView(level, step, start, view)) {
                 drawRegion(level, step, start);
             }
         }
@@ -113,7 +134,7 @@ void drawPiecesInPlayInView(const View &view) {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
         const int start = record.pieces[i].start;
-        if (record.pieces[i].kept && inView(regionBox(lastLevelShown, record.step, start), view)) {
+        if (record.pieces[i].kept && inView(lastLevelShown, record.step, start, view)) {
             drawInPlay(lastLevelShown, record.step, start);
         }
     }
