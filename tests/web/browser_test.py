@@ -634,18 +634,21 @@ class PageChecks:
         self.assertEqual(self.yellow(), [0, 0])
         self.browser.run("document.querySelectorAll('#pieces tbody tr')[2]"
                          ".scrollIntoView({block: 'center'})")
-        row = self.browser.run("var r = document.querySelectorAll('#pieces tbody tr')[2]"
-                               ".getBoundingClientRect(); return [r.left + 20, r.top + 5];")
-        self.browser.perform([pointer("mouse", [row])])
+        rows = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                "'#pieces tbody tr'), function (row) { var r ="
+                                " row.getBoundingClientRect(); return [r.left + 20, r.top + 5];"
+                                " });")
+        self.browser.perform([pointer("mouse", [rows[2]])])
         self.assertEqual(self.chosen_rows(), [3])  # below the heading row
         self.assertTrue(all(n > 20 for n in self.yellow()), "no outline of the chosen piece")
-        self.browser.perform([pointer("mouse", [(row[0], row[1] - 200)])])  # away: it stays
+        self.browser.perform([pointer("mouse", [(rows[2][0], rows[2][1] - 200)])])  # it stays
         self.assertEqual(self.chosen_rows(), [3])
-        self.browser.run("document.querySelectorAll('#pieces tbody tr')[4].focus()")
+        self.browser.perform([pointer(self.finger(), [rows[4], "down", "up"])])  # a tap
         self.assertEqual(self.chosen_rows(), [5])
         self.show(4)
         self.assertEqual(self.chosen_rows(), [])
         self.assertEqual(self.yellow(), [0, 0])
+        self.browser.run("scrollTo(0, 0)")  # the canvas back in view for its picture
         self.assert_frame("level-4")
 
 
