@@ -94,8 +94,15 @@ def browser_frames(site_dir):
 # the page was without it, and shown; with the slider at all and at a level, where the
 # circle is drawn too.
 CLOSEUP_LEVELS = (10, 5)
+# The report of a frame draws the close-up; reading one of its pixels waits until the canvas
+# has drawn it, as for the frame's own canvas.
 SHOW_CLOSEUP = """
-document.getElementById('closeup').style.display = arguments[0] ? '' : 'none';
+var closeup = document.getElementById('closeup'), report = Module._webReportFrame;
+closeup.style.display = arguments[0] ? '' : 'none';
+Module._webReportFrame = function () {
+  report();
+  closeup.getContext('2d').getImageData(0, 0, 1, 1);
+};
 var slider = document.getElementById('level');
 slider.value = arguments[1];
 slider.dispatchEvent(new Event('input'));

@@ -79,14 +79,17 @@ double farthestVertex(double x, double y) {
     return farthest + errorBounds[0];
 }
 
+bool inView(Box box, const View &view) {
+    return box.xmax >= view.centreX - view.half && box.xmin <= view.centreX + view.half &&
+           box.ymax >= view.centreY - view.half && box.ymin <= view.centreY + view.half;
+}
+
 // Whether a piece's region can show in the view: its box meets the view, and a capsule
 // also comes within the view's half-diagonal of its middle, which leaves out the long
 // slanting capsules of the coarse levels that only pass near it. Each outline drawn costs
 // the drag a canvas stroke or more.
 bool inView(int level, int step, int start, const View &view) {
-    const Box box = regionBox(level, step, start);
-    if (box.xmax < view.centreX - view.half || box.xmin > view.centreX + view.half ||
-        box.ymax < view.centreY - view.half || box.ymin > view.centreY + view.half) {
+    if (!inView(regionBox(level, step, start), view)) {
         return false;
     }
     if (boxMode) {
@@ -169,15 +172,28 @@ void drawCircleEdge(double radius, const View &view) {
     glEnd();
 }
 
-// Through every sample, so that at any magnification it runs through the regions bounded.
-void drawWholeCurve() {
+// Through every sample, so that at any magnification it runs through the regions bounded;
+// only the runs of steps that reach into the view.
+void drawWholeCurve(const View &view) {
     glLineWidth(1.0f);
     glColor3f(0.0f, 0.0f, 0.0f);
-    glBegin(GL_LINE_STRIP);
-    for (const Point &p : curveSamples) {
-        glVertex2d(p.x, p.y);
+    bool drawing = false;
+    for (int a = 0; a < SAMPLE_SEGMENTS; ++a) {
+        const bool shows = inView(chordBox(curveSamples[a], curveSamples[a + 1]), view);
+        if (shows && !drawing) {
+            glBegin(GL_LINE_STRIP);
+            glVertex2d(curveSamples[a].x, curveSamples[a].y);
+        } else if (!shows && drawing) {
+            glEnd();
+        }
+        if (shows) {
+            glVertex2d(curveSamples[a + 1].x, curveSamples[a + 1].y);
+        }
+        drawing = shows;
     }
-    glEnd();
+    if (drawing) {
+        glEnd();
+    }
 }
 
 void drawSegment(Point from, Point to) {
@@ -248,7 +264,7 @@ void drawCloseup(const SearchReport &report) {
         drawChosenPiece();
         drawPiecesInPlayInView(view);
     }
-    drawWholeCurve();
+    drawWholeCurve(view);
     if (lastLevelShown == LEVEL_COUNT) {
         drawResultMarks(report, view);
     }
