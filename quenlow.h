@@ -37,19 +37,28 @@ inline int candidateLists[2][SAMPLE_SEGMENTS];
 inline int currentList = 0; // list holding the current level's candidates
 inline int nextList = 1;    // list receiving their halves
 
-// What the search did at each level of the last frame, for the page's table.
-struct LevelTally {
-    int bounded;   // pieces it bounded
-    int discarded; // pieces it dropped; each of the others went on as two halves
+// The search of the last frame, level by level: every piece it bounded, in its order, with
+// how near to and how far from Q the piece's region can lie, and whether it went on. The
+// web page reads it; the desktop program only writes it.
+struct BoundedPiece {
+    int start;    // first sample; the piece ends at start + step
+    double lower; // nearest possible distance from Q: below zero when Q lies inside the region
+    double upper; // farthest possible distance from Q
+    bool kept;    // halved for the next level rather than dropped
 };
-inline LevelTally searchTally[LEVEL_COUNT];
+struct LevelRecord {
+    int step;     // samples a piece of the level spans
+    int count;    // pieces bounded, in pieces[0 … count)
+    int kept;     // pieces kept
+    int tightest; // the first piece with the smallest upper bound, the threshold of the level
+    BoundedPiece pieces[SAMPLE_SEGMENTS / 2];
+};
+inline LevelRecord searchRecord[LEVEL_COUNT]; // what the search did at each level
 
 // The web page's step-through: frames follow the search only up to this level, and then
-// outline the pieces still in play instead of drawing the result. The desktop program
-// leaves it at LEVEL_COUNT, the whole search.
+// outline the pieces still in play (the record's kept pieces of that level) instead of
+// drawing the result. The desktop program leaves it at LEVEL_COUNT, the whole search.
 inline int lastLevelShown = LEVEL_COUNT;
-inline int piecesInPlay[SAMPLE_SEGMENTS / 2]; // start samples of the pieces lastLevelShown keeps
-inline int piecesInPlayCount = 0;
 
 // Axis-aligned bounding box of a chord, shared by the search's bounds and the region outlines.
 struct Box {

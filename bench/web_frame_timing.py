@@ -10,7 +10,9 @@ The table's share is the page's report of a frame, with the layout it causes, ag
 frame, for frames of a drag of the query point along the curve. Then the frame rates of
 drags, as a user's pointer makes them: trusted mouse events sent through the DevTools
 protocol at 60 Hz without waiting for their answers, frames counted by the page's
-requestAnimationFrame ticks from the first motion the canvas hears to the last.
+requestAnimationFrame ticks from the first motion the canvas hears to the last. And the
+close-up's cost: the same drag's frames and reports with the close-up shown against those
+with it hidden.
 
 usage: web_frame_timing.py SITE_DIR FRAME_TIMING
 """
@@ -91,6 +93,7 @@ def browser_frames(site_dir):
         browser.open(site.url)
         rounds = browser.run(TIME_FRAMES, False, True, 15, ROUNDS, True)
         results["drag"] = [statistics.median(r[k] for r in rounds) for k in (0, 1)]
+        results.update(closeup_frames(browser, site))
         return results
     finally:
         browser.close()
@@ -199,6 +202,48 @@ def print_drag_rates(rates):
           "input at %d Hz." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ))
 
 
+# What the close-up adds to a drag with every level shown: the same drag with it hidden, as
+# the page was without it, and shown; with the slider at all and at a level, where the
+# circle is drawn too.
+CLOSEUP_LEVELS = (10, 5)
+# The report of a frame draws the close-up; reading one of its pixels waits until the canvas
+# has drawn it, as for the frame's own canvas.
+SHOW_CLOSEUP = """
+var closeup = document.getElementById('closeup'), report = Module._webReportFrame;
+closeup.style.display = arguments[0] ? '' : 'none';
+Module._webReportFrame = function () {
+  report();
+  closeup.getContext('2d').getImageData(0, 0, 1, 1);
+};
+var slider = document.getElementById('level');
+slider.value = arguments[1];
+slider.dispatchEvent(new Event('input'));
+"""
+
+
+def closeup_frames(browser, site):
+    results = {}
+    for level in CLOSEUP_LEVELS:
+        for shown in (False, True):
+            browser.open(site.url)
+            browser.run(SHOW_CLOSEUP, shown, level)
+            rounds = browser.run(TIME_FRAMES, False, True, 15, ROUNDS, True)
+            results["closeup", level, shown] = statistics.median(r[0] + r[1] for r in rounds)
+    return results
+
+
+def print_closeup_frames(browser):
+    print()
+    print("| drag, every level shown, ratio 1 | close-up hidden | close-up shown "
+          "| frame rate kept |")
+    print("|---|---:|---:|---:|")
+    for level in CLOSEUP_LEVELS:
+        hidden, shown = browser["closeup", level, False], browser["closeup", level, True]
+        print("| slider at %s | %.2f ms | %.2f ms | %.0f %% |"
+              % ("all" if level == 10 else "level %d, with the circle" % level, hidden, shown,
+                 100 * hidden / shown))
+
+
 def desktop_frames(frame_timing):
     run = subprocess.run(
         [frame_timing, "--benchmark_repetitions=%d" % ROUNDS, "--benchmark_min_time=0.5",
@@ -229,6 +274,7 @@ def main():
     print("A drag with every level shown, ratio 1: %.2f ms a frame, and %.3f ms more for the "
           "page's table of the search, %.1f %% of the frame rate."
           % (frame, report, 100 * report / (frame + report)))
+    print_closeup_frames(browser)
     print("Medians of %d rounds. The page with all it loads: %d bytes (%s)."
           % (ROUNDS, size, ", ".join(sorted(os.listdir(site_dir)))))
     print()

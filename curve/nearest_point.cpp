@@ -75,7 +75,6 @@ void findNearestPoint(int level, int step, int count) {
     double lowerBound[SAMPLE_SEGMENTS];
     double upperBound[SAMPLE_SEGMENTS];
     const Point q = queryPoint;
-    piecesInPlayCount = 0;
 
     while (level != LEVEL_COUNT) {
         const int *candidates = candidateLists[currentList];
@@ -91,27 +90,31 @@ void findNearestPoint(int level, int step, int count) {
 
         // A piece is dropped when its lower bound exceeds any upper bound of the level, that
         // is the smallest one; no bound is ever a non-number, so one pass finds it.
-        double smallestUpper = upperBound[0];
+        int tightest = 0;
         for (int k = 1; k < count; ++k) {
-            if (upperBound[k] < smallestUpper) {
-                smallestUpper = upperBound[k];
+            if (upperBound[k] < upperBound[tightest]) {
+                tightest = k;
             }
         }
+        const double smallestUpper = upperBound[tightest];
 
         int *halves = candidateLists[nextList];
         int newCount = 0;
+        LevelRecord &record = searchRecord[level];
         for (int j = 0; j < count; ++j) {
-            if (lowerBound[j] > smallestUpper) {
+            const bool kept = !(lowerBound[j] > smallestUpper);
+            record.pieces[j] = {candidates[j], lowerBound[j], upperBound[j], kept};
+            if (!kept) {
                 drawRegion(level, step, candidates[j]);
             } else {
-                if (level == lastLevelShown) {
-                    piecesInPlay[piecesInPlayCount++] = candidates[j];
-                }
                 halves[newCount++] = candidates[j];
                 halves[newCount++] = candidates[j] + step / 2;
             }
         }
-        searchTally[level] = {count, count - newCount / 2};
+        record.step = step;
+        record.count = count;
+        record.kept = newCount / 2;
+        record.tightest = tightest;
 
         ++level;
         step /= 2;

@@ -6,7 +6,11 @@ void drawCurve();
 void drawPoints();
 
 void drawRegion(int level, int step, int start);
+// A region's outline alone, in the line width and colour already current.
+void drawOutline(int level, int step, int start);
 void drawArc(double cx, double cy, double r, double from, double to);
 void drawAllRegions();
 // The regions of the pieces still in play after the last level shown, if it is not the last.
 void drawPiecesInPlay();
+// One of them: the region of a piece the level kept.
+void drawInPlay(int level, int step, int start);

@@ -69,6 +69,8 @@ void drawRoundedBox(Point a, Point b, double r) {
     drawArc(box.xmin, box.ymax, r, PI / 2, PI);
 }
 
+} // namespace
+
 // The region of a level's piece in the current line width and colour.
 void drawOutline(int level, int step, int start) {
     const double r = errorBounds[level];
@@ -80,8 +82,6 @@ void drawOutline(int level, int step, int start) {
         drawCapsule(a, b, r);
     }
 }
-
-} // namespace
 
 // The regions of levels after the last one shown are left out, the search's and the
 // overlay's alike.
@@ -96,11 +96,21 @@ void drawRegion(int level, int step, int start) {
 
 // In magenta, which nothing else in the picture is.
 void drawPiecesInPlay() {
-    for (int i = 0; i < piecesInPlayCount; ++i) {
-        glLineWidth(2.0f);
-        glColor3f(0.75f, 0.0f, 0.75f);
-        drawOutline(lastLevelShown, SAMPLE_SEGMENTS >> lastLevelShown, piecesInPlay[i]);
+    if (lastLevelShown >= LEVEL_COUNT) {
+        return;
     }
+    const LevelRecord &record = searchRecord[lastLevelShown];
+    for (int i = 0; i < record.count; ++i) {
+        if (record.pieces[i].kept) {
+            drawInPlay(lastLevelShown, record.step, record.pieces[i].start);
+        }
+    }
+}
+
+void drawInPlay(int level, int step, int start) {
+    glLineWidth(2.0f);
+    glColor3f(0.75f, 0.0f, 0.75f);
+    drawOutline(level, step, start);
 }
 
 // A unit circle's arc scaled by the matrix, stepped by repeated addition of ARC_STEP and

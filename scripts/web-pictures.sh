@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of the web page in headless Chromium into docs/: the page
-# beside its first frame, the page on a phone, and the search stepped through to level 3.
+# beside its first frame, the page on a phone, and the search stepped through to level 6.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib/packages.sh

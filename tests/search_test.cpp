@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -62,15 +63,24 @@ SearchOutcome search(Point q, bool box) {
     EXPECT_EQ(currentList, listsBefore); // ten flips bring both selectors back
     EXPECT_NE(currentList, nextList);
 
-    // Every surviving piece of a level leaves two halves; the search's own tally, which the
-    // web page shows, counts what it drew.
+    // Every surviving piece of a level leaves two halves; the search's own record, which the
+    // web page shows, holds the pieces it drew as dropped, in the order it drew them.
     int count = 1;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        const auto isLevel = [level](const Piece &p) { return p.level == level; };
-        const int gone = static_cast<int>(std::count_if(dropped.begin(), dropped.end(), isLevel));
-        EXPECT_EQ(searchTally[level].bounded, count) << "level " << level;
-        EXPECT_EQ(searchTally[level].discarded, gone) << "level " << level;
-        count = 2 * (count - gone);
+        const LevelRecord &record = searchRecord[level];
+        std::vector<Piece> drawn, recordedDrops;
+        std::copy_if(dropped.begin(), dropped.end(), std::back_inserter(drawn),
+                     [level](const Piece &p) { return p.level == level; });
+        for (int i = 0; i < record.count; ++i) {
+            if (!record.pieces[i].kept) {
+                recordedDrops.push_back({level, record.pieces[i].start});
+            }
+        }
+        EXPECT_EQ(record.step, 1024 >> level);
+        EXPECT_EQ(record.count, count) << "level " << level;
+        EXPECT_EQ(record.count - record.kept, static_cast<int>(drawn.size())) << "level " << level;
+        EXPECT_EQ(recordedDrops, drawn);
+        count = 2 * record.kept;
     }
     SearchOutcome outcome{dropped, {}, -1};
     outcome.survivors.assign(candidateLists[currentList], candidateLists[currentList] + count);
@@ -128,6 +138,10 @@ TEST_F(NearestPointSearch, DefaultSceneWithCapsulesNarrowsToEightSamplesAroundTh
     EXPECT_EQ(outcome.result, 512);
     EXPECT_EQ(curveSamples[512].x, -84.375);
     EXPECT_EQ(curveSamples[512].y, 84.375);
+    // Level 4 keeps what lies no farther than piece 448 … 512 can: 118.29 px.
+    const LevelRecord &level4 = searchRecord[4];
+    EXPECT_EQ(level4.pieces[level4.tightest].start, 448);
+    EXPECT_NEAR(level4.pieces[level4.tightest].upper, 118.29, 0.005);
 }
 
 TEST_F(NearestPointSearch, DefaultSceneWithBoxesKeepsMoreButEndsAtTheSameSample) {
@@ -237,6 +251,27 @@ SearchOutcome literalSearch(Point q, bool box) {
     return outcome;
 }
 
+// The record of the last search: each piece's bounds as the rule computes them, the
+// threshold the first piece with the smallest upper bound, and kept exactly the pieces
+// whose lower bound does not exceed it.
+void expectRecordFollowsTheRule(Point q, bool box) {
+    for (int level = 0; level < LEVEL_COUNT; ++level) {
+        const LevelRecord &record = searchRecord[level];
+        const BoundedPiece &tightest = record.pieces[record.tightest];
+        for (int i = 0; i < record.count; ++i) {
+            const BoundedPiece &piece = record.pieces[i];
+            const auto bounds = literalBounds(curveSamples[piece.start],
+                                              curveSamples[piece.start + record.step], q,
+                                              errorBounds[level], box);
+            ASSERT_NEAR(piece.lower, bounds.first, 1e-9) << "level " << level << " piece " << i;
+            ASSERT_NEAR(piece.upper, bounds.second, 1e-9) << "level " << level << " piece " << i;
+            ASSERT_EQ(piece.kept, !(piece.lower > tightest.upper));
+            ASSERT_TRUE(i < record.tightest ? piece.upper > tightest.upper
+                                            : piece.upper >= tightest.upper);
+        }
+    }
+}
+
 // Any scene: the search drops exactly what the literal rule drops, keeps a sample truly
 // nearest to Q, and ends on one of its survivors.
 TEST_F(NearestPointSearch, RandomScenesAgreeWithTheLiteralRuleAndKeepTheNearestSample) {
@@ -256,6 +291,7 @@ TEST_F(NearestPointSearch, RandomScenesAgreeWithTheLiteralRuleAndKeepTheNearestS
             ASSERT_EQ(fast.dropped, literal.dropped);
             ASSERT_EQ(fast.survivors, literal.survivors);
             ASSERT_EQ(fast.result, literal.result);
+            expectRecordFollowsTheRule(q, box);
             dropsSeen += static_cast<int>(fast.dropped.size());
 
             double nearest = INFINITY;

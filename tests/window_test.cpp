@@ -233,7 +233,7 @@ TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
                         expected.push_back(p);
                     }
                 }
-                const int kept = searchTally[shown].bounded - searchTally[shown].discarded;
+                const int kept = searchRecord[shown].kept;
                 const size_t regionPrimitives = box ? 5 : 3;
                 const std::vector<RecordedPrimitive> &frame = recorded().primitives;
                 ASSERT_EQ(frame.size(), expected.size() + kept * regionPrimitives + 2);

@@ -121,8 +121,12 @@ void startOffscreenProgram() {
     onReshape(window.width, window.height);
 }
 
-Picture renderFrame() {
+Picture renderFrame(void (*drawOver)()) {
     onDisplay();
+    if (drawOver != nullptr) {
+        drawOver();
+        glFinish();
+    }
     Picture frame;
     frame.width = window.width;
     frame.height = window.height;

@@ -8,8 +8,9 @@
 // window's size, followed by the toolkit's first reshape.
 void startOffscreenProgram();
 
-// Draws one frame with the program's display callback and reads it back.
-Picture renderFrame();
+// Draws one frame with the program's display callback, and what `drawOver` adds to it
+// before the swap, if anything, and reads it back.
+Picture renderFrame(void (*drawOver)() = nullptr);
 
 // Seconds the last buffer swap waited for the implementation to finish drawing.
 double lastSwapWaitSeconds();

@@ -15,7 +15,6 @@ inline void startFreshProgram() {
     currentList = 0;
     nextList = 1;
     lastLevelShown = LEVEL_COUNT;
-    piecesInPlayCount = 0;
     computeBinomials();
     buildBernsteinTable();
     resetScene();

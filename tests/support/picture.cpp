@@ -39,6 +39,11 @@ bool isMagenta(Rgb c) {
     return c.r >= 150 && c.b >= 150 && c.g <= 60 && std::abs(c.r - c.b) <= 40;
 }
 
+// (0, 0.6, 0.55): green and blue alike, unlike the outlines' blue and the query point's green.
+bool isTeal(Rgb c) {
+    return c.r <= 60 && c.g >= 110 && c.b >= 100 && std::abs(c.g - c.b) <= 40;
+}
+
 bool foundNear(const Picture &picture, int x, int y, int reach, const ColourClass &colour) {
     for (int dy = -reach; dy <= reach; ++dy) {
         for (int dx = -reach; dx <= reach; ++dx) {

@@ -37,6 +37,7 @@ bool isOrange(Rgb c); // the segment from the query point to the curve
 bool isBlue(Rgb c);   // region outlines of every level, pale to deep
 bool isBlack(Rgb c);  // the curve, also where it lies over an outline
 bool isMagenta(Rgb c); // the outlines of the pieces still in play, on the web page
+bool isTeal(Rgb c);    // the web page's circle of a level's threshold and its tightest piece
 
 // Whether a pixel of the class lies in the square of half-size `reach` around (x, y).
 bool foundNear(const Picture &picture, int x, int y, int reach, const ColourClass &colour);

@@ -1,11 +1,13 @@
 // Checks a browser's picture of the program against the desktop program's own frame of the
 // same state, drawn offscreen by Mesa: every colour class in the same places, within two
 // pixels both ways, and covering about as many pixels, so with lines of the same widths.
-// Saves both pictures when they differ. Also writes what the page's table should show.
+// Saves both pictures when they differ. At a level short of all, the page's circle of the
+// level's threshold belongs to the frame. Also writes what the page's tables should show.
 #include "app/app.h"
 #include "offscreen.h"
 #include "quenlow.h"
 #include "web/page/search_report.h"
+#include "web/page/search_rule.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -78,8 +80,9 @@ bool sameClass(const char *name, const ColourClass &colour, const Picture &deskt
     return placed && sized;
 }
 
-// What the page's table should show for the frame, from the desktop program's search: the
-// tally of each level and the report the page builds from it, as JSON.
+// What the page's tables should show for the frame, from the desktop program's search: the
+// record of each level, every piece with its bounds, the report the page builds from it and
+// the curve's samples, as JSON.
 bool writeNumbers(const std::string &path) {
     std::FILE *file = std::fopen(path.c_str(), "w");
     if (file == nullptr) {
@@ -87,9 +90,25 @@ bool writeNumbers(const std::string &path) {
     }
     std::fprintf(file, "{\"levels\": [");
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        const LevelTally &tally = searchTally[level];
-        std::fprintf(file, "%s[%d, %d, %d, %.17g]", level ? ", " : "", tally.bounded,
-                     tally.discarded, tally.bounded - tally.discarded, errorBounds[level]);
+        const LevelRecord &record = searchRecord[level];
+        std::fprintf(file, "%s[%d, %d, %d, %.17g]", level ? ", " : "", record.count,
+                     record.count - record.kept, record.kept, errorBounds[level]);
+    }
+    std::fprintf(file, "], \"record\": [");
+    for (int level = 0; level < LEVEL_COUNT; ++level) {
+        const LevelRecord &record = searchRecord[level];
+        std::fprintf(file, "%s{\"step\": %d, \"tightest\": %d, \"pieces\": [", level ? ", " : "",
+                     record.step, record.tightest);
+        for (int i = 0; i < record.count; ++i) {
+            const BoundedPiece &piece = record.pieces[i];
+            std::fprintf(file, "%s[%d, %.17g, %.17g, %d]", i ? ", " : "", piece.start, piece.lower,
+                         piece.upper, piece.kept ? 1 : 0);
+        }
+        std::fprintf(file, "]}");
+    }
+    std::fprintf(file, "], \"samples\": [");
+    for (int a = 0; a <= SAMPLE_SEGMENTS; ++a) {
+        std::fprintf(file, "%s[%.17g, %.17g]", a ? ", " : "", curveSamples[a].x, curveSamples[a].y);
     }
     const SearchReport report = reportSearch();
     std::fprintf(file,
@@ -99,6 +118,11 @@ bool writeNumbers(const std::string &path) {
                  report.finalCount, report.selected, report.selectedDistance, report.nearestSample,
                  report.nearestSampleDistance, report.truth.t, report.truth.distance);
     return std::fclose(file) == 0;
+}
+
+// What the page draws over a frame that stops short of the whole search.
+void drawPageMarks() {
+    drawSearchRule(lastLevelShown);
 }
 
 } // namespace
@@ -129,7 +153,7 @@ int main(int argc, char **argv) {
     for (int i = 0; i < EDIT_POINT_COUNT; ++i) {
         editPoints[i] = {std::stod(state[3 + 2 * i]), std::stod(state[4 + 2 * i])};
     }
-    const Picture desktop = renderFrame();
+    const Picture desktop = renderFrame(lastLevelShown < LEVEL_COUNT ? drawPageMarks : nullptr);
     if (!numbers.empty() && !writeNumbers(numbers)) {
         std::fprintf(stderr, "cannot write %s\n", numbers.c_str());
         return 2;
@@ -149,6 +173,7 @@ int main(int argc, char **argv) {
     same &= sameClass("blue", isBlue, desktop, browser);
     same &= sameClass("black", isBlack, desktop, browser);
     same &= sameClass("magenta", isMagenta, desktop, browser);
+    same &= sameClass("teal", isTeal, desktop, browser);
     if (!same) {
         const std::string dir = argv[2];
         writePng(desktop, dir + "/desktop.png");

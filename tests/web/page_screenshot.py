@@ -1,7 +1,8 @@
 """Takes the README's pictures of the web page in headless Chromium: the page beside its
 first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
-(web-phone.png), and stepped through to level 3 with the query point moved, the table
-beside it (web-levels.png).
+(web-phone.png), and stepped through to level 6 with the query point moved near the curve,
+where the close-up shows the circle's edge with pieces kept and dropped on both sides of
+it (web-levels.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -25,16 +26,16 @@ try:
         browser.emulate(width, height, ratio, mobile)
         browser.open(site.url)
         if name == "web-levels":
-            # Q dragged from its default place to (80, -90) of the scene, then the slider to
-            # level 3.
+            # Q dragged from its default place to (-70, 70) of the scene, then the slider to
+            # level 6.
             left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
                                     "return [r.left, r.top];")
             browser.perform([{"type": "pointer", "id": "mouse", "actions": [
                 {"type": "pointerMove", "x": int(left) + 240, "y": int(top) + 240},
                 {"type": "pointerDown", "button": 0},
-                {"type": "pointerMove", "x": int(left) + 480, "y": int(top) + 490},
+                {"type": "pointerMove", "x": int(left) + 330, "y": int(top) + 330},
                 {"type": "pointerUp", "button": 0}]}])
-            browser.run("var s = document.getElementById('level'); s.value = 3;"
+            browser.run("var s = document.getElementById('level'); s.value = 6;"
                         "s.dispatchEvent(new Event('input'));")
         browser.run(settled)
         browser.driver.save_screenshot(os.path.join(sys.argv[2], name + ".png"))

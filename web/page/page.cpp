@@ -1,8 +1,13 @@
 // What the page shows beside the canvas: the state of the program's two switches, the level
 // its picture follows the search to, and the numbers of the search in the frame on the
 // screen, with the truly nearest point of the curve to hold its result against.
+#include "draw/draw.h"
 #include "quenlow.h"
+#include "web/page/closeup.h"
+#include "web/page/pieces.h"
 #include "web/page/search_report.h"
+#include "web/page/search_rule.h"
+#include "web/platform/layer.h"
 
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
@@ -43,16 +48,23 @@ extern "C" {
 // The level the picture follows the search to; LEVEL_COUNT is all of it and its result.
 EMSCRIPTEN_KEEPALIVE void webShowLevel(int level) {
     lastLevelShown = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
+    forgetChosenPiece();
     glutPostRedisplay();
 }
 
-// Tells the page what the frame just drawn shows: the search left its tally, its final
-// candidates and the curve's samples behind.
+// A view of the page's own needs the frame again: the close-up's size changed.
+EMSCRIPTEN_KEEPALIVE void webRedraw() {
+    glutPostRedisplay();
+}
+
+// Tells the page what the frame just drawn shows, from the record the search left behind,
+// its final candidates and the curve's samples; at a level short of all, draws the rule of
+// that level over the frame; and draws the close-up.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        const LevelTally &tally = searchTally[level];
-        quenlowShowLevel(level, tally.bounded, tally.discarded, errorBounds[level],
+        const LevelRecord &record = searchRecord[level];
+        quenlowShowLevel(level, record.count, record.count - record.kept, errorBounds[level],
                          level == lastLevelShown);
     }
     const SearchReport report = reportSearch();
@@ -61,6 +73,13 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
                         report.finalCount);
     quenlowShowResult(report.selected, report.selectedDistance, report.nearestSample,
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
+    reportPieces();
+    if (lastLevelShown < LEVEL_COUNT) {
+        drawSearchRule(lastLevelShown);
+        drawChosenPiece();
+        flushPrimitives();
+    }
+    drawCloseup(report);
 }
 
 } // extern "C"

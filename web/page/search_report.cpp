@@ -15,8 +15,7 @@ double distanceFromQ(Point p) {
 
 SearchReport reportSearch() {
     SearchReport report;
-    const LevelTally &last = searchTally[LEVEL_COUNT - 1];
-    report.finalCount = 2 * (last.bounded - last.discarded); // each kept piece's two halves
+    report.finalCount = 2 * searchRecord[LEVEL_COUNT - 1].kept; // each kept piece's two halves
     report.finalSamples = candidateLists[currentList];
     report.selected = report.finalSamples[report.finalCount / 2];
     report.selectedDistance = distanceFromQ(curveSamples[report.selected]);
@@ -33,5 +32,6 @@ SearchReport reportSearch() {
     const Point controls[4] = {controlPoints[0], controlPoints[1], controlPoints[2],
                                controlPoints[3]};
     report.truth = trueNearest(controls, queryPoint);
+    report.truePoint = bezierAt(controls, report.truth.t);
     return report;
 }

@@ -12,6 +12,7 @@ struct SearchReport {
     int nearestSample; // the nearest of the 1025 samples to Q
     double nearestSampleDistance;
     CurvePoint truth; // the truly nearest point of the curve
+    Point truePoint;  // and where it lies
 };
 
 SearchReport reportSearch();

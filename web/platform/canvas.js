@@ -204,6 +204,13 @@ mergeInto(LibraryManager.library, {
     }
   },
 
+  quenlowSelectCanvas__deps: ['$Quenlow'],
+  quenlowSelectCanvas: function (id) {
+    if (!Quenlow.windowContext) Quenlow.windowContext = Quenlow.context;
+    Quenlow.context = id ? document.getElementById(UTF8ToString(id)).getContext('2d', { alpha: false })
+                         : Quenlow.windowContext;
+  },
+
   quenlowRequestFrame__deps: ['$Quenlow'],
   quenlowRequestFrame: function () {
     Quenlow.frameRequest = requestAnimationFrame(function () {

@@ -9,6 +9,9 @@ void quenlowClearCanvas(float red, float green, float blue);
 void quenlowDrawPrimitives(const float *primitives, int primitiveCount, const float *vertices);
 void quenlowRequestFrame();
 void quenlowListen();
+// Directs the drawing to another canvas of the page, by its id, or back to the program's
+// window with none: the page draws views of its own with the program's drawing.
+void quenlowSelectCanvas(const char *id);
 }
 
 // The window height that vertices are mapped to, for canvas rows that run downward.

@@ -1,0 +1,10 @@
+// The piece table's program side: the pieces of the level shown with their bounds, and the
+// piece a row of the table points at, outlined in both views.
+#pragma once
+
+// Hands the table the record of the level shown (none at all levels).
+void reportPieces();
+// The piece a row points at, in its own highlight, if the level shown bounded it.
+void drawChosenPiece();
+// A new level: no row is chosen.
+void forgetChosenPiece();

@@ -1,0 +1,62 @@
+// The piece table (an emscripten JS library): every piece the level shown bounded, in the
+// search's order, with its nearest and farthest possible distance from Q and what the level
+// did with it, under the threshold in words. Pointing at a row, tapping or focusing it
+// outlines its piece in both views until another row is chosen or the level changes.
+mergeInto(LibraryManager.library, {
+  $QuenlowPieces__deps: ['$QuenlowPage'],
+  $QuenlowPieces__postset: 'QuenlowPieces.start();',
+  $QuenlowPieces: {
+    start: function () {
+      var rows = QuenlowPage.element('pieces').tBodies[0];
+      var choose = function (e) {
+        var row = e.target.closest && e.target.closest('tr');
+        if (row && row.dataset.start) _webChoosePiece(+row.dataset.start);
+      };
+      ['pointerover', 'pointerdown', 'focusin'].forEach(function (type) {
+        rows.addEventListener(type, choose);
+      });
+    },
+    // A cell's text, written only when it changes: a drag rewrites the table every frame.
+    set: function (cell, text) {
+      if (cell.textContent !== text) cell.textContent = text;
+    },
+    // Below zero the region holds Q itself: nothing of the piece is certainly far.
+    nearest: function (lower) {
+      return lower < 0 ? 'Q inside' : QuenlowPage.pixels(lower);
+    },
+    span: function (start, step) {
+      return start + ' \u2026 ' + (start + step);
+    }
+  },
+
+  quenlowShowPieces__deps: ['$QuenlowPieces'],
+  quenlowShowPieces: function (level, step, count, tightest, chosen, rows) {
+    var page = QuenlowPage, pieces = QuenlowPieces, f = HEAPF64, r = rows >> 3;
+    var body = page.element('pieces').tBodies[0];
+    var all = level === page.LEVELS;
+    page.element('pieces-part').dataset.shows = all ? 'result' : 'level';
+    page.write('pieces-level', all ? '' : String(level));
+    page.write('threshold', all ? 'Choose a level with the slider to see the bounds of ' +
+                                  'each of its pieces.'
+                                : 'kept if its nearest possible distance is at most ' +
+                                  page.pixels(f[r + 4 * tightest + 2]) + ', the farthest ' +
+                                  'possible distance of piece ' +
+                                  pieces.span(f[r + 4 * tightest], step));
+    while (body.rows.length > count) body.deleteRow(-1);
+    while (body.rows.length < count) {
+      var added = body.insertRow();
+      added.tabIndex = 0;
+      for (var column = 0; column < 4; ++column) added.insertCell();
+    }
+    for (var i = 0; i < count; ++i, r += 4) {
+      var row = body.rows[i], start = f[r], kept = f[r + 3] === 1;
+      if (row.dataset.start !== String(start)) row.dataset.start = start;
+      row.className = (kept ? 'kept' : 'dropped') + (i === tightest ? ' tightest' : '') +
+                      (start === chosen ? ' chosen' : '');
+      pieces.set(row.cells[0], pieces.span(start, step));
+      pieces.set(row.cells[1], pieces.nearest(f[r + 1]));
+      pieces.set(row.cells[2], page.pixels(f[r + 2]));
+      pieces.set(row.cells[3], kept ? 'kept' : 'dropped');
+    }
+  }
+});
