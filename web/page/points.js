@@ -65,10 +65,14 @@ mergeInto(LibraryManager.library, {
           field.id = 'point-' + index + '-' + axis;
           field.setAttribute('aria-label', axis + ' of ' + name);
           field.setAttribute('aria-describedby', 'point-' + index + '-refused');
-          // A value is taken as it is typed or stepped; a refusal waits for Enter or for
-          // leaving the field, so that a half-typed "-" is not refused.
-          field.addEventListener('input', function () { QuenlowPoints.typed(index, a, false); });
-          field.addEventListener('change', function () { QuenlowPoints.typed(index, a, true); });
+          // A step (the arrow keys, the steppers) moves the point at once; typing waits for
+          // Enter or for leaving the field, so that "-" or "1" on the way to "-150" does not.
+          field.addEventListener('input', function (e) {
+            if (!/^(insert|delete|history)/.test(e.inputType || '')) {
+              QuenlowPoints.typed(index, a);
+            }
+          });
+          field.addEventListener('change', function () { QuenlowPoints.typed(index, a); });
           row.insertCell().appendChild(field);
         });
         var refusal = row.insertCell();
@@ -92,7 +96,7 @@ mergeInto(LibraryManager.library, {
       QuenlowPoints.move(index, point[0] + direction[0] * step, point[1] + direction[1] * step);
     },
 
-    typed: function (index, axis, committed) {
+    typed: function (index, axis) {
       var field = QuenlowPage.element('point-' + index + '-' + ['x', 'y'][axis]);
       var text = field.value, value = Number(text), problem = null;
       if (text === '') {
@@ -102,10 +106,7 @@ mergeInto(LibraryManager.library, {
       } else if (Math.abs(value) > QuenlowPoints.LIMIT) {
         problem = text + ' is beyond \u00b110\u00a0000';
       }
-      if (problem) {
-        if (committed || text !== '') QuenlowPoints.refuse(index, field, problem);
-        return;
-      }
+      if (problem) return QuenlowPoints.refuse(index, field, problem);
       QuenlowPoints.accept(index);
       var point = QuenlowPoints.read().points[index];
       if (point[axis] !== value) {
