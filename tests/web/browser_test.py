@@ -409,6 +409,7 @@ class PageChecks:
         self.browser.perform([pointer("mouse", [self.centre(field_id), "down", "up"])])
         self.browser.run("document.getElementById(arguments[0]).select()", field_id)
         self.browser.keys(*keys)
+        self.browser.run("scrollTo(0, 0)")  # the canvas in view, for its picture
 
     def test_keys_and_numbers_move_points_as_a_drag_does(self):
         self.browser.keys(*[TAB] * 5)  # P0, P1, P2, P3, Q
@@ -431,6 +432,7 @@ class PageChecks:
         self.points[P1] = (-179, 0)
         self.assert_frame("p1-by-number")
         self.drag([pixel(self.points[Q]), (500, 520)])
+        self.frames()
         self.assertEqual(self.browser.run("return [document.getElementById('point-4-x').value,"
                                           " document.getElementById('point-4-y').value]"),
                          ["100", "-120"])
@@ -496,6 +498,7 @@ class PageChecks:
                 "var r = document.querySelectorAll('.gallery a')[arguments[0]]"
                 ".getBoundingClientRect(); return [r.left + 4, r.top + r.height / 2];", number),
                 "down", "up"])])
+            self.browser.run("scrollTo(0, 0)")
             state = dict(part.split("=") for part in fragment[1:].split("&"))
             self.points = [tuple(int(c) for c in state[name].split(","))
                            for name in ["p0", "p1", "p2", "p3", "q"]]
