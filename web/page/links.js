@@ -7,7 +7,7 @@ mergeInto(LibraryManager.library, {
   $QuenlowLinks__postset: 'QuenlowLinks.start();',
   $QuenlowLinks: {
     POINTS: ['p0', 'p1', 'p2', 'p3', 'q'],
-    WRITE_MS: 250, // a drag rewrites the address at most this often: browsers limit rewrites
+    WRITE_MS: 500, // a drag rewrites the address at most this often: Safari allows 100 in 30 s
     written: null, // the fragment last written, without its '#'
     writing: 0, // the timer of the next rewrite
     notice: '', // what the status says of the last link refused
@@ -128,14 +128,21 @@ mergeInto(LibraryManager.library, {
     write: function () {
       clearTimeout(QuenlowLinks.writing);
       QuenlowLinks.writing = 0;
-      QuenlowLinks.written = QuenlowLinks.encode(QuenlowPoints.read());
-      history.replaceState(history.state, '', '#' + QuenlowLinks.written);
+      var fragment = QuenlowLinks.encode(QuenlowPoints.read());
+      try {
+        history.replaceState(history.state, '', '#' + fragment);
+      } catch (e) { // rewritten too often for the browser: again in a while
+        QuenlowLinks.writing = setTimeout(QuenlowLinks.write, 4 * QuenlowLinks.WRITE_MS);
+        return;
+      }
+      QuenlowLinks.written = fragment;
       QuenlowPage.element('address').value = location.href;
     },
 
     copy: function () {
       QuenlowLinks.write();
-      var said = QuenlowPage.element('link-said'), link = location.href;
+      var said = QuenlowPage.element('link-said');
+      var link = location.href.split('#')[0] + '#' + QuenlowLinks.encode(QuenlowPoints.read());
       var select = function () {
         var address = QuenlowPage.element('address');
         address.focus();
