@@ -24,6 +24,8 @@ for preset in release sanitize; do
         # frames.
         echo "== web page in Chromium, Firefox and WebKit =="
         bash scripts/web.sh --build-only
+        # The accessibility audit the checks run in the page, pinned.
+        require_npm_packages axe-core@4.14.1
         /usr/bin/python3 tests/web/browser_test.py build/web/site \
             build/release/tests/web/web_frame_check
     fi

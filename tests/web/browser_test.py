@@ -27,6 +27,7 @@ SOURCES = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file
 
 DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
 P1, P3, Q = 1, 3, 4
+RIGHT, UP, SHIFT, BACKSPACE = "\ue014", "\ue013", "\ue008", "\ue003"
 ALL = 10  # the level slider's "all"
 
 
@@ -174,7 +175,7 @@ class PageChecks:
 
     def test_a_focused_button_acts_once_for_enter_and_for_space(self):
         self.needs("keys_press_buttons", "sends keys that never press a button")
-        self.browser.keys(TAB)
+        self.browser.keys(*[TAB] * 6)  # past the five points
         self.assertEqual(self.browser.run("return document.activeElement.id"), "boxes")
         for key, name in [(ENTER, "enter"), (" ", "space")]:
             before = self.frames()
@@ -556,6 +557,151 @@ class PageChecks:
                               "the buffer at ratio 1")
         self.assertGreater(self.overlay_draws(), before, "the overlay was kept")
         self.assert_frame("ratio-1")
+
+    # Points by key and by number, what is spoken, links.
+    def hold(self, modifier, key):
+        self.browser.perform([{"type": "key", "id": "keyboard", "actions": [
+            {"type": t, "value": v} for t, v in [("keyDown", modifier), ("keyDown", key),
+                                                  ("keyUp", key), ("keyUp", modifier)]]}])
+
+    def text(self, element_id):
+        return self.browser.run("return document.getElementById(arguments[0]).textContent",
+                                element_id)
+
+    def type_into(self, field_id, *keys):
+        self.browser.run("document.getElementById(arguments[0]).scrollIntoView("
+                         "{block: 'center'})", field_id)
+        self.browser.perform([pointer("mouse", [self.centre(field_id), "down", "up"])])
+        self.browser.run("document.getElementById(arguments[0]).select()", field_id)
+        self.browser.keys(*keys)
+        self.browser.run("scrollTo(0, 0)")  # the canvas in view, for its picture
+
+    def test_keys_and_numbers_move_points_as_a_drag_does(self):
+        self.browser.keys(*[TAB] * 5)  # P0, P1, P2, P3, Q
+        self.assertEqual(self.browser.run("return document.activeElement.getAttribute("
+                                          "'aria-label')"), "query point Q at \u2212160, 160")
+        self.browser.keys(RIGHT, RIGHT, RIGHT)
+        self.hold(SHIFT, UP)  # ten pixels up
+        self.points[Q] = (-157, 170)
+        self.browser.run("document.activeElement.blur()")  # its ring is over the canvas
+        expected = self.assert_table_shows("q-by-keys")
+        # Spoken once, when the keys have come to rest, with the desktop's numbers.
+        selected, truth = expected["selected"], expected["true"]
+        said = "Q at \u2212157, 170. The segment ends at sample %d, %.2f px away; the truly " \
+               "nearest point is %.2f px nearer." % (selected[0], selected[1],
+                                                     round((selected[1] - truth[1]) * 100) / 100)
+        self.browser.wait_for(lambda: self.text("spoken") == said, "the result spoken")
+        # Typed, then stepped by the field's own arrow key; Enter is the field's, not the
+        # program's, and the fields follow a drag.
+        self.type_into("point-1-x", "-", "1", "8", "0", ENTER, UP)
+        self.points[P1] = (-179, 0)
+        self.assert_frame("p1-by-number")
+        self.drag([pixel(self.points[Q]), (500, 520)])
+        self.frames()
+        self.assertEqual(self.browser.run("return [document.getElementById('point-4-x').value,"
+                                          " document.getElementById('point-4-y').value]"),
+                         ["100", "-120"])
+
+    def test_a_refused_value_leaves_the_point_where_it_was(self):
+        for keys, words in [("12.5", "12.5 is not a whole number"),
+                            ("-20000", "-20000 is beyond"), (BACKSPACE, "the field is empty")]:
+            self.type_into("point-1-x", *keys, ENTER)
+            self.assertIn(words, self.text("point-1-refused"))
+            self.assertIn("P1 stays at \u2212225, 0", self.text("point-1-refused"))
+            self.assertEqual(self.browser.run("return document.getElementById('point-1-x')"
+                                              ".getAttribute('aria-invalid')"), "true")
+            self.assert_frame("refused")
+
+    def wait_for_address(self, part):
+        self.browser.wait_for(lambda: part in self.browser.run("return location.hash"),
+                              "the address to hold " + part)
+        return self.browser.run("return location.href")
+
+    def test_a_link_opens_the_same_scene_in_a_fresh_browser(self):
+        self.drag([pixel(DEFAULT_POINTS[P1]), (300, 560)])
+        self.browser.keys(ENTER, "`")
+        self.browser.run("var s = document.getElementById('level'); s.value = 5;"
+                         "s.dispatchEvent(new Event('input'));")
+        link = self.wait_for_address("p1=-100,-160&")
+        self.assertIn("regions=boxes&every-level=on&level=5", link)
+        self.points[P1], self.boxes, self.all_levels, self.level = (-100, -160), True, True, 5
+        first, self.browser = self.browser, self.engine()
+        try:
+            self.browser.emulate(1000, 1100)
+            self.browser.open(link)
+            self.assertEqual(self.slider(), [5, "level 5"])
+            self.assert_table_shows("opened")
+            self.assertEqual(self.browser.console_problems(), [])
+        finally:
+            self.browser.close()
+            self.browser = first
+
+    def test_a_malformed_link_opens_the_default_scene_and_says_why(self):
+        default = self.wait_for_address("q=-160,160&")
+        for fragment, words in [("#q=1,x&level=12", ["q \u201c1,x\u201d", "level \u201c12\u201d",
+                                                     "p0 is missing"]),
+                                ("#" + default.split("#")[1].replace("q=-160,160", "q=1,20000"),
+                                 ["q (1,20000) is beyond"]),
+                                ("#p0=%E0%A4%A", ["p0 has a broken %-escape"])]:
+            self.browser.load("about:blank")
+            self.browser.open(self.site.url + fragment)
+            self.assert_frame("default")
+            for word in words + ["default scene"]:
+                self.assertIn(word, self.text("status"))
+            self.assertEqual(self.browser.run("return location.href"), default)
+
+    def test_gallery_links_set_their_scenes_without_reloading(self):
+        self.browser.run("window.stillTheSamePage = true")
+        links = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                 "'.gallery a'), function (a) { return [a.hash,"
+                                 " a.parentNode.textContent]; })")
+        self.assertGreaterEqual(len(links), 5)
+        for number, (fragment, sentence) in enumerate(links):
+            self.browser.run("document.querySelectorAll('.gallery a')[arguments[0]]"
+                             ".scrollIntoView()", number)
+            self.browser.perform([pointer(self.finger(), [self.browser.run(
+                "var r = document.querySelectorAll('.gallery a')[arguments[0]]"
+                ".getBoundingClientRect(); return [r.left + 4, r.top + r.height / 2];", number),
+                "down", "up"])])
+            self.browser.run("scrollTo(0, 0)")
+            state = dict(part.split("=") for part in fragment[1:].split("&"))
+            self.points = [tuple(int(c) for c in state[name].split(","))
+                           for name in ["p0", "p1", "p2", "p3", "q"]]
+            self.boxes = state["regions"] == "boxes"
+            self.all_levels = state["every-level"] == "on"
+            self.level = ALL if state["level"] == "all" else int(state["level"])
+            expected = self.assert_table_shows("gallery-%d" % number)
+            # What the sentence says of the search is what the desktop program does.
+            self.assertIn("ends at sample %d" % expected["selected"][0], " ".join(sentence.split()))
+        self.assertTrue(self.browser.run("return window.stillTheSamePage === true"))
+
+    def test_the_accessibility_audit_finds_nothing(self):
+        axe_file = os.path.join(os.path.dirname(SITE_DIR), "..", "npm", "node_modules", "axe-core",
+                                "axe.min.js")
+        if not os.path.exists(axe_file):
+            self.skipTest("axe-core is not installed: scripts/test.sh installs it")
+        with open(axe_file) as f:
+            axe = f.read()
+        rules = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "best-practice"]
+        sizes = [(1000, 1100, 1, False)] + [(390, 844, 3, True)] * self.browser.can_be_a_phone
+        for width, height, ratio, mobile in sizes:
+            self.browser.emulate(width, height, ratio, mobile=mobile)
+            self.browser.open(self.site.url)
+            for moment in ["first frame", "level 5, boxes, every level", "after Esc"]:
+                if moment == "after Esc":
+                    self.browser.keys(ESCAPE)
+                    self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
+                elif moment != "first frame":
+                    self.browser.keys(ENTER, "`")
+                    self.browser.run("var s = document.getElementById('level'); s.value = 5;"
+                                     "s.dispatchEvent(new Event('input'));")
+                    self.frames()
+                found = self.browser.run(axe + ";return axe.run(document, {runOnly: {type: 'tag',"
+                                         " values: arguments[0]}}).then(function (r) { return"
+                                         " r.violations.map(function (v) { return v.id + ': ' +"
+                                         " v.nodes.map(function (n) { return n.target.join(' ');"
+                                         " }).join(', '); }); });", rules)
+                self.assertEqual(found, [], "%d px wide, %s" % (width, moment))
 
     # The search explained.
     def table(self):

@@ -129,9 +129,10 @@ mergeInto(LibraryManager.library, {
 
     // GLUT's keys: Enter, Escape, Backspace and Delete by their codes, printable keys as
     // their character. Keys held with Ctrl, Alt or Meta stay the browser's, and so do Enter
-    // and Space on the page's buttons, which press them.
+    // and Space on the page's buttons, which press them, and every key typed into a field.
     onKey: function (e) {
       if (Quenlow.ended || e.ctrlKey || e.altKey || e.metaKey || e.isComposing) return;
+      if (e.target.closest && e.target.closest('input:not([type=range]), textarea')) return;
       if ((e.key === 'Enter' || e.key === ' ') && e.target.closest &&
           e.target.closest('button, a[href]')) return;
       var named = { Enter: 13, Escape: 27, Backspace: 8, Delete: 127 };
