@@ -307,8 +307,9 @@ class Firefox(Browser):
     def canvas_screenshot(self, path):
         canvas = self.bidi.send("script.evaluate", expression="Module.canvas",
                                 target={"context": self.context}, awaitPromise=False)
+        # The document's picture, not the viewport's: the canvas may be scrolled out of view.
         shot = self.bidi.send("browsingContext.captureScreenshot", context=self.context,
-                              clip={"type": "element",
+                              origin="document", clip={"type": "element",
                                     "element": {"sharedId": canvas["result"]["sharedId"]}})
         with open(path, "wb") as png:
             png.write(base64.b64decode(shot["data"]))

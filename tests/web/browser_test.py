@@ -596,6 +596,7 @@ class PageChecks:
         self.type_into("point-1-x", "-", "1", "8", "0", ENTER, UP)
         self.points[P1] = (-179, 0)
         self.assert_frame("p1-by-number")
+        self.browser.run("scrollTo(0, 0)")  # the field may have scrolled the canvas away
         self.drag([pixel(self.points[Q]), (500, 520)])
         self.frames()
         self.assertEqual(self.browser.run("return [document.getElementById('point-4-x').value,"
