@@ -235,7 +235,7 @@ def closeup_frames(browser, site):
 def print_closeup_frames(browser):
     print()
     print("| drag, every level shown, ratio 1 | close-up hidden | close-up shown "
-          "| frame rate kept |")
+          "| hidden / shown |")
     print("|---|---:|---:|---:|")
     for level in CLOSEUP_LEVELS:
         hidden, shown = browser["closeup", level, False], browser["closeup", level, True]
