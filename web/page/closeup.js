@@ -5,10 +5,13 @@ mergeInto(LibraryManager.library, {
   $QuenlowCloseup__deps: ['$QuenlowPage'],
   $QuenlowCloseup__postset: 'QuenlowCloseup.start();',
   $QuenlowCloseup: {
+    // The view's size follows the window's; each frame reads it. A second ResizeObserver
+    // beside the canvas's, whose frames change the page's layout, would make some engines
+    // report a loop of resize notifications.
     start: function () {
-      new ResizeObserver(function () {
+      window.addEventListener('resize', function () {
         if (QuenlowPage.started) _webRedraw();
-      }).observe(QuenlowPage.element('closeup'));
+      });
     },
     times: function (scale) {
       return '\u00d7\u00a0' + (scale >= 10 ? Math.round(scale).toLocaleString('en')
