@@ -12,7 +12,7 @@
 #include <GL/glut.h>
 #include <emscripten/emscripten.h>
 
-// The page's side, in page.js.
+// The page's side, in controls.js and levels.js.
 extern "C" {
 void quenlowShowSwitches(bool boxes, bool allLevels);
 void quenlowShowLevel(int level, int bounded, int discarded, double errorBound, bool shown);

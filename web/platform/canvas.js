@@ -7,7 +7,8 @@
 mergeInto(LibraryManager.library, {
   $Quenlow: {
     canvas: null,
-    context: null,
+    context: null, // where the primitives are drawn: the window's, or a view of the page's
+    windowContext: null, // the program's window's
     width: 0, // the program's window, in its own pixels
     height: 0,
     ended: false,
@@ -160,7 +161,7 @@ mergeInto(LibraryManager.library, {
     Quenlow.width = width;
     Quenlow.height = height;
     document.title = UTF8ToString(title);
-    Quenlow.context = Quenlow.canvas.getContext('2d', { alpha: false });
+    Quenlow.context = Quenlow.windowContext = Quenlow.canvas.getContext('2d', { alpha: false });
     Quenlow.fitBuffer();
   },
 
@@ -207,8 +208,7 @@ mergeInto(LibraryManager.library, {
 
   quenlowSelectCanvas__deps: ['$Quenlow'],
   quenlowSelectCanvas: function (id) {
-    if (!Quenlow.windowContext) Quenlow.windowContext = Quenlow.context;
-    Quenlow.context = id ? document.getElementById(UTF8ToString(id)).getContext('2d', { alpha: false })
+    Quenlow.context = id ? document.getElementById(UTF8ToString(id)).getContext('2d')
                          : Quenlow.windowContext;
   },
 
