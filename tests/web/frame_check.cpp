@@ -113,16 +113,12 @@ bool writeNumbers(const std::string &path) {
     const SearchReport report = reportSearch();
     std::fprintf(file,
                  "], \"final\": [%d, %d, %d], \"selected\": [%d, %.17g], "
-                 "\"nearest\": [%d, %.17g], \"true\": [%.17g, %.17g]}\n",
+                 "\"nearest\": [%d, %.17g], \"true\": [%.17g, %.17g, %.17g, %.17g]}\n",
                  report.finalSamples[0], report.finalSamples[report.finalCount - 1],
                  report.finalCount, report.selected, report.selectedDistance, report.nearestSample,
-                 report.nearestSampleDistance, report.truth.t, report.truth.distance);
+                 report.nearestSampleDistance, report.truth.t, report.truth.distance,
+                 report.truePoint.x, report.truePoint.y);
     return std::fclose(file) == 0;
-}
-
-// What the page draws over a frame that stops short of the whole search.
-void drawPageMarks() {
-    drawSearchRule(lastLevelShown);
 }
 
 } // namespace
@@ -153,7 +149,9 @@ int main(int argc, char **argv) {
     for (int i = 0; i < EDIT_POINT_COUNT; ++i) {
         editPoints[i] = {std::stod(state[3 + 2 * i]), std::stod(state[4 + 2 * i])};
     }
-    const Picture desktop = renderFrame(lastLevelShown < LEVEL_COUNT ? drawPageMarks : nullptr);
+    // What the page draws over a frame that stops short of the whole search.
+    const auto pageMarks = +[] { drawSearchRule(lastLevelShown); };
+    const Picture desktop = renderFrame(lastLevelShown < LEVEL_COUNT ? pageMarks : nullptr);
     if (!numbers.empty() && !writeNumbers(numbers)) {
         std::fprintf(stderr, "cannot write %s\n", numbers.c_str());
         return 2;
