@@ -9,6 +9,7 @@
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
+#include "web/page/search_steps.h"
 #include "web/platform/layer.h"
 
 #include <GL/gl.h>
@@ -133,12 +134,15 @@ void drawOverlay(const View &view) {
     }
 }
 
-void drawPiecesInPlayInView(const View &view) {
+// The level's pieces not yet drawn as dropped, as the step shown has them: grey while
+// undecided, in play with the ends of their halves once halved.
+void drawUndroppedInView(const View &view) {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
-        const int start = record.pieces[i].start;
-        if (record.pieces[i].kept && inView(lastLevelShown, record.step, start, view)) {
-            drawInPlay(lastLevelShown, record.step, start);
+        const BoundedPiece &piece = record.pieces[i];
+        if ((piece.kept || undecidedAtStep(piece)) &&
+            inView(lastLevelShown, record.step, piece.start, view)) {
+            drawPieceAtStep(piece, HALF_END_RADIUS / view.scale);
         }
     }
 }
@@ -258,11 +262,13 @@ void drawCloseup(const SearchReport &report) {
         drawOverlay(view);
     }
     if (lastLevelShown < LEVEL_COUNT) {
-        drawCircleEdge(ruleRadius(lastLevelShown), view);
-        drawRuleRadius(lastLevelShown);
-        markTightestPiece(lastLevelShown);
-        drawChosenPiece();
-        drawPiecesInPlayInView(view);
+        if (stepShown >= STEP_THRESHOLD) {
+            drawCircleEdge(ruleRadius(lastLevelShown), view);
+            drawRuleRadius(lastLevelShown);
+            markTightestPiece(lastLevelShown);
+        }
+        drawChosenPiece(HALF_END_RADIUS / view.scale);
+        drawUndroppedInView(view);
     }
     drawWholeCurve(view);
     if (lastLevelShown == LEVEL_COUNT) {

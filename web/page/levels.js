@@ -24,7 +24,7 @@ mergeInto(LibraryManager.library, {
     var row = QuenlowPage.element('levels').tBodies[0].rows[level];
     if (shown) row.setAttribute('aria-current', 'step'); else row.removeAttribute('aria-current');
     var cells = [bounded, discarded, bounded - discarded,
-                 errorBound.toLocaleString('en', { maximumSignificantDigits: 3 })];
+                 QuenlowPage.radius(errorBound)];
     cells.forEach(function (value, column) {
       QuenlowPage.write('level-' + level + '-' + column, String(value));
     });

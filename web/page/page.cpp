@@ -2,11 +2,13 @@
 // its picture follows the search to, and the numbers of the search in the frame on the
 // screen, with the truly nearest point of the curve to hold its result against.
 #include "draw/draw.h"
+#include "web/page/caption.h"
 #include "quenlow.h"
 #include "web/page/closeup.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
+#include "web/page/search_steps.h"
 #include "web/platform/layer.h"
 
 #include <GL/glut.h>
@@ -45,10 +47,15 @@ int finalRuns(const int *samples, int count, int (&runs)[RUNS_SHOWN][2]) {
 
 extern "C" {
 
-// The level the picture follows the search to; LEVEL_COUNT is all of it and its result.
-EMSCRIPTEN_KEEPALIVE void webShowLevel(int level) {
-    lastLevelShown = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
-    forgetChosenPiece();
+// The level the picture follows the search to, and the step of it; LEVEL_COUNT is all of it
+// and its result, whose step is the last.
+EMSCRIPTEN_KEEPALIVE void webShowLevel(int level, int step) {
+    const int newLevel = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
+    if (newLevel != lastLevelShown) {
+        forgetChosenPiece();
+    }
+    lastLevelShown = newLevel;
+    stepShown = newLevel == LEVEL_COUNT || step < 0 || step > STEP_HALVE ? STEP_HALVE : step;
     glutPostRedisplay();
 }
 
@@ -58,8 +65,8 @@ EMSCRIPTEN_KEEPALIVE void webRedraw() {
 }
 
 // Tells the page what the frame just drawn shows, from the record the search left behind,
-// its final candidates and the curve's samples; at a level short of all, draws the rule of
-// that level over the frame; and draws the close-up.
+// its final candidates and the curve's samples; at a level short of all, draws the step of
+// that level shown over the frame; and draws the close-up.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
@@ -74,9 +81,10 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowResult(report.selected, report.selectedDistance, report.nearestSample,
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
     reportPieces();
+    reportCaption(report);
     if (lastLevelShown < LEVEL_COUNT) {
-        drawSearchRule(lastLevelShown);
-        drawChosenPiece();
+        drawStepMarks();
+        drawChosenPiece(HALF_END_RADIUS);
         flushPrimitives();
     }
     drawCloseup(report);
