@@ -30,6 +30,8 @@ DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
 P1, P3, Q = 1, 3, 4
 RIGHT, UP, SHIFT, BACKSPACE = "\ue014", "\ue013", "\ue008", "\ue003"
 ALL = 10  # the level slider's "all"
+STEPS = ["bound", "threshold", "drop", "halve"]  # of a level; the last is the level whole
+HALVE = 3
 
 
 def pixel(scene_point):
@@ -79,6 +81,7 @@ class PageChecks:
         self.boxes = False
         self.all_levels = False
         self.level = ALL
+        self.step = HALVE
 
     def tearDown(self):
         self.assertEqual(self.browser.console_problems(), [], "the console shows problems")
@@ -137,6 +140,7 @@ class PageChecks:
         state = [str(int(self.boxes)), str(int(self.all_levels)), str(self.level)]
         state += [str(c) for point in self.points for c in point]
         options = ["--numbers=" + numbers] if numbers else []
+        options += ["--step=%d" % self.step] if self.level != ALL else []
         check = subprocess.run([CHECKER, shot, directory] + options + state,
                                capture_output=True, text=True)
         self.assertIn(check.returncode, (0,) if picture else (0, 1),
@@ -768,12 +772,13 @@ class PageChecks:
         self.assertEqual(self.slider(), [ALL, "all levels"])
         self.assert_table_shows("all")
 
-    def test_play_steps_two_levels_a_second_until_a_touch_of_the_slider(self):
+    def test_play_walks_the_steps_until_a_touch_of_the_slider(self):
         self.press("play")
         started = time.monotonic()
-        self.browser.wait_for(lambda: self.slider()[0] == 2, "level 2")
-        elapsed = time.monotonic() - started  # levels 0, 1 and 2 take about a second
-        self.assertTrue(0.8 < elapsed < 2.0, "two levels in %.2f s" % elapsed)
+        self.browser.wait_for(lambda: self.slider()[0] == 1, "level 1")
+        elapsed = time.monotonic() - started  # level 0's four steps take 2.8 s
+        self.assertTrue(2.3 < elapsed < 3.8, "a level in %.2f s" % elapsed)
+        self.assertEqual(self.step_shown(), "level 1, bound")
         self.browser.run("document.getElementById('level').focus()")
         self.browser.keys("\ue012")  # left arrow: back one level, and no more playing
         stopped_at = self.slider()[0]
@@ -783,7 +788,7 @@ class PageChecks:
         self.assert_frame("stopped")
         self.show(8)
         self.press("play")
-        self.browser.wait_for(lambda: self.slider()[0] == ALL, "all levels", timeout=5)
+        self.browser.wait_for(lambda: self.slider()[0] == ALL, "all levels", timeout=8)
         self.assertEqual(self.browser.run(
             "return document.getElementById('play').getAttribute('aria-pressed')"), "false")
         self.level = ALL
@@ -923,6 +928,129 @@ class PageChecks:
         self.browser.run("scrollTo(0, 0)")  # the canvas back in view for its picture
         self.assert_frame("level-4")
 
+
+    # The search a step at a time: the caption, the marked lines and the picture of each step.
+    def step_shown(self):
+        return self.browser.run("return document.getElementById('step-shown').textContent")
+
+    def open_at(self, level, step=HALVE):
+        """The scene on the screen opened afresh from its address, at a level and step."""
+        address = self.browser.run("return location.href.split('#')[0]")
+        state = "&".join("%s=%d,%d" % (name, x, y) for name, (x, y)
+                         in zip(["p0", "p1", "p2", "p3", "q"], self.points))
+        state += "&regions=%s&every-level=%s" % ("boxes" if self.boxes else "capsules",
+                                                 "on" if self.all_levels else "off")
+        state += "&level=all" if level == ALL else "&level=%d&step=%s" % (level, STEPS[step])
+        self.browser.load("about:blank")
+        self.browser.open(address + "#" + state)
+        self.level, self.step = level, step
+        shown = "the result" if level == ALL else "level %d, %s" % (level, STEPS[step])
+        self.browser.wait_for(lambda: self.step_shown() == shown, shown)
+        self.frames()
+
+    def pictures(self):
+        """Both views' pixels, as one digest each."""
+        return self.browser.run(
+            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
+            "id), copy = document.createElement('canvas'); copy.width = c.width;"
+            " copy.height = c.height; var context = copy.getContext('2d',"
+            " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
+            " var d = context.getImageData(0, 0, c.width, c.height).data, h = 0;"
+            " for (var i = 0; i < d.length; ++i) h = (h * 31 + d[i]) | 0; return h; });")
+
+    def assert_caption_tells(self, expected):
+        """The caption's every number as the tables show it, those checked against the record
+        by assert_table_shows, and the search's lines of the step marked."""
+        texts = self.browser.run(
+            "var text = function (selector) { return Array.prototype.map.call("
+            "document.querySelectorAll(selector), function (e) { return e.textContent; }); };"
+            "return {caption: text('#caption')[0], marked: Array.prototype.map.call("
+            "document.querySelectorAll('#search-code [aria-current=step]'), function (e) {"
+            " return e.dataset.step; }), levels: Array.prototype.map.call(document"
+            ".querySelectorAll('#levels tbody tr'), function (r) { return Array.prototype.map"
+            ".call(r.cells, function (c) { return c.textContent; }); }), pieces: Array.prototype"
+            ".map.call(document.querySelectorAll('#pieces tbody tr'), function (r) { return"
+            " Array.prototype.map.call(r.cells, function (c) { return c.textContent; }); }),"
+            " result: text('#result dd')};")
+        caption = texts["caption"]
+        if self.level == ALL:
+            self.assertEqual(texts["marked"], ["all", "all"])
+            run, selected, farther = texts["result"][0], texts["result"][1], texts["result"][4]
+            said = re.fullmatch(r"After level 9 the final run is samples (\d+ \u2026 \d+) "
+                                r"\((\d+ samples)\): .* sample (\d+), .* ends (\d+\.\d\d px) "
+                                r"from Q, (\d+\.\d\d px) farther than the truly nearest point "
+                                r"of the curve\.", caption)
+            self.assertIsNotNone(said, caption)
+            self.assertEqual("%s (%s)" % said.group(1, 2), run)
+            self.assertEqual(selected.split(" (")[0], said.group(3))
+            self.assertEqual(selected.split(", ")[-1], said.group(4))
+            self.assertEqual(farther, said.group(5))
+            return
+        self.assertEqual(texts["marked"], [STEPS[self.step]])
+        row, record = texts["levels"][self.level], expected["record"][self.level]
+        nearest = min((cells[1] for cells in texts["pieces"] if cells[1] != "Q inside"),
+                      key=lambda text: float(text[:-3]), default="Q inside")
+        tightest = texts["pieces"][record["tightest"]]
+        said = re.match(r"Level (\d+) bound(?:s|ed) (\d+) pieces?, each within (\S+) px of its "
+                        r"chord, .*?(?:is (\d+\.\d\d px)\.|Q lies inside)", caption)
+        self.assertIsNotNone(said, caption)
+        self.assertEqual(list(said.groups()), [str(self.level), row[1], row[4],
+                                               None if nearest == "Q inside" else nearest])
+        sentences = [r"The smallest farthest possible distance is (\S+ px), piece (\d+ \u2026 \d+)"
+                     r"\u2019s, so some point of the curve lies within (\S+ px) of Q",
+                     r"(?:(\d+) pieces? lies? wholly beyond it|No piece lies wholly beyond it)",
+                     r"(\d+) (?:is|are) kept and each is halved, (?:so level (\d+) bounds (\d+)|"
+                     r"and the halves\u2019 first samples, (\d+), are the final run)"]
+        wanted = [[tightest[2], tightest[0], tightest[2]],
+                  [None if row[2] == "0" else row[2]],
+                  [row[3]] + ([str(self.level + 1), texts["levels"][self.level + 1][1], None]
+                              if self.level < 9 else [None, None, str(2 * int(row[3]))])]
+        for step, (sentence, numbers) in enumerate(zip(sentences, wanted), start=1):
+            found = re.search(sentence, caption)
+            if step > self.step:
+                self.assertIsNone(found, "step %d tells of step %d: %s" % (self.step, step, caption))
+            else:
+                self.assertIsNotNone(found, caption)
+                self.assertEqual(list(found.groups()), numbers)
+
+    def test_the_caption_tells_each_step_with_the_tables_numbers(self):
+        for step in range(4):
+            self.open_at(4, step)
+            self.assert_caption_tells(self.assert_table_shows("default-level-4-" + STEPS[step]))
+        self.open_at(ALL)
+        self.assert_caption_tells(self.assert_table_shows("default-all"))
+        self.drag_to_a_seeded_scene(1)
+        for level, step in [(0, 3), (2, 2), (5, 3), (9, 3), (ALL, HALVE)]:
+            self.open_at(level, step)
+            self.assert_caption_tells(self.assert_table_shows(
+                "scene-%s-%s" % (level, STEPS[step]), picture=level < 3))
+
+    def test_each_step_looks_the_same_after_back_and_from_its_address(self):
+        self.open_at(3, 0)
+        self.assertEqual(self.step_shown(), "level 3, bound")
+        seen = []
+        for step in range(4):
+            self.step = step
+            self.assert_frame("level-3-" + STEPS[step])
+            seen.append(self.pictures())
+            self.press("step-next")
+            self.frames()
+        self.assertEqual(self.step_shown(), "level 4, bound")
+        self.assertEqual(len(set(map(tuple, seen))), 4, "two steps look the same")
+        for step in reversed(range(4)):
+            self.press("step-back")
+            self.frames()
+            self.assertEqual(self.pictures(), seen[step], "Back to " + STEPS[step])
+        for step in range(4):
+            self.open_at(3, step)
+            self.assertEqual(self.pictures(), seen[step], "opened at " + STEPS[step])
+        self.browser.run("document.getElementById('step-next').focus()")
+        for key, shown in [("\ue011", "level 0, bound"), (RIGHT, "level 0, threshold"),
+                           ("\ue010", "the result"), ("\ue012", "level 9, halve")]:
+            self.browser.keys(key)  # Home, right arrow, End, left arrow
+            self.frames()
+            self.assertEqual(self.step_shown(), shown)
+        self.wait_for_address("level=9&step=halve")
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:

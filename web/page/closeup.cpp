@@ -142,7 +142,7 @@ void drawUndroppedInView(const View &view) {
         const BoundedPiece &piece = record.pieces[i];
         if ((piece.kept || undecidedAtStep(piece)) &&
             inView(lastLevelShown, record.step, piece.start, view)) {
-            drawPieceAtStep(piece, HALF_END_RADIUS / view.scale);
+            drawPieceAtStep(piece, HALF_END_TICK / view.scale);
         }
     }
 }
@@ -267,7 +267,7 @@ void drawCloseup(const SearchReport &report) {
             drawRuleRadius(lastLevelShown);
             markTightestPiece(lastLevelShown);
         }
-        drawChosenPiece(HALF_END_RADIUS / view.scale);
+        drawChosenPiece(HALF_END_TICK / view.scale);
         drawUndroppedInView(view);
     }
     drawWholeCurve(view);

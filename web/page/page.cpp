@@ -84,7 +84,7 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     reportCaption(report);
     if (lastLevelShown < LEVEL_COUNT) {
         drawStepMarks();
-        drawChosenPiece(HALF_END_RADIUS);
+        drawChosenPiece(HALF_END_TICK);
         flushPrimitives();
     }
     drawCloseup(report);

@@ -40,7 +40,7 @@ void reportPieces() {
 
 // A wide yellow rim, far from the segment's orange, under the piece's own outline drawn
 // again.
-void drawChosenPiece(double markRadius) {
+void drawChosenPiece(double tick) {
     if (lastLevelShown >= LEVEL_COUNT || chosenStart < 0) {
         return;
     }
@@ -50,7 +50,7 @@ void drawChosenPiece(double markRadius) {
             glLineWidth(6.0f);
             glColor3f(1.0f, 0.8f, 0.0f);
             drawOutline(lastLevelShown, record.step, chosenStart);
-            drawPieceAtStep(record.pieces[i], markRadius);
+            drawPieceAtStep(record.pieces[i], tick);
             return;
         }
     }

@@ -5,6 +5,7 @@
 #include "web/page/search_rule.h"
 
 #include <GL/gl.h>
+#include <cmath>
 
 namespace {
 
@@ -23,15 +24,27 @@ bool undecidedAtStep(const BoundedPiece &piece) {
     return stepShown < STEP_DROP || (stepShown == STEP_DROP && piece.kept);
 }
 
-void drawHalfEnds(int step, int start, double radius) {
-    glLineWidth(1.5f);
+// Ticks across the chord rather than rings: straight lines come out the same in every
+// renderer's smoothing, so the checker can hold them against the desktop's.
+void drawHalfEnds(int step, int start, double halfLength) {
+    const Point a = curveSamples[start];
+    const Point b = curveSamples[start + step];
+    const double length = std::hypot(b.x - a.x, b.y - a.y);
+    const Point across = length > 0 ? Point{(a.y - b.y) / length * halfLength,
+                                            (b.x - a.x) / length * halfLength}
+                                    : Point{0.0, halfLength};
+    glLineWidth(2.0f);
     glColor3f(0.75f, 0.0f, 0.75f);
+    glBegin(GL_LINES);
     for (int end = start; end <= start + step; end += step / 2) {
-        drawArc(curveSamples[end].x, curveSamples[end].y, radius, 0.0, 2.0 * PI);
+        const Point p = curveSamples[end];
+        glVertex2d(p.x - across.x, p.y - across.y);
+        glVertex2d(p.x + across.x, p.y + across.y);
     }
+    glEnd();
 }
 
-void drawPieceAtStep(const BoundedPiece &piece, double markRadius) {
+void drawPieceAtStep(const BoundedPiece &piece, double tick) {
     const int level = lastLevelShown;
     const int step = searchRecord[level].step;
     if (undecidedAtStep(piece)) {
@@ -40,7 +53,7 @@ void drawPieceAtStep(const BoundedPiece &piece, double markRadius) {
         drawRegion(level, step, piece.start);
     } else {
         drawInPlay(level, step, piece.start);
-        drawHalfEnds(step, piece.start, markRadius);
+        drawHalfEnds(step, piece.start, tick);
     }
 }
 
@@ -52,7 +65,7 @@ void drawStepMarks() {
         if (undecidedAtStep(piece)) {
             drawUndecided(level, record.step, piece.start);
         } else if (piece.kept && stepShown == STEP_HALVE) {
-            drawHalfEnds(record.step, piece.start, HALF_END_RADIUS);
+            drawHalfEnds(record.step, piece.start, HALF_END_TICK);
         }
     }
     if (stepShown >= STEP_THRESHOLD) {

@@ -7,13 +7,13 @@
 #include "quenlow.h"
 
 // A piece of the level shown as the step shown has it: grey while undecided, then blue if
-// dropped, or magenta with its halves' ends marked (radius in scene pixels) once halved.
-void drawPieceAtStep(const BoundedPiece &piece, double markRadius);
+// dropped, or magenta with its halves' ends ticked (half a tick in scene pixels) once halved.
+void drawPieceAtStep(const BoundedPiece &piece, double tick);
 // Every undecided piece of the level shown, then from the threshold on the rule.
 void drawStepMarks();
-// Rings of this radius, in scene pixels, in the window's frame.
-constexpr double HALF_END_RADIUS = 3.0;
-// The ends of a kept piece's two halves, as small magenta rings.
-void drawHalfEnds(int step, int start, double radius);
+// Half the length of those ticks, in scene pixels, in the window's frame.
+constexpr double HALF_END_TICK = 6.0;
+// The ends of a kept piece's two halves, as magenta ticks across its chord.
+void drawHalfEnds(int step, int start, double halfLength);
 // Whether the step shown still leaves the piece grey: before the drop, or kept at the drop.
 bool undecidedAtStep(const BoundedPiece &piece);
