@@ -10,6 +10,7 @@ usage: browser_test.py SITE_DIR WEB_FRAME_CHECK [--browsers=chromium,firefox,web
 """
 
 import json
+import math
 import os
 import random
 import re
@@ -1051,6 +1052,73 @@ class PageChecks:
             self.frames()
             self.assertEqual(self.step_shown(), shown)
         self.wait_for_address("level=9&step=halve")
+
+    # How a number was made.
+    def brown(self):
+        """Pixels of an open derivation's construction in the canvas and in the close-up."""
+        return self.browser.run(
+            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
+            "id), copy = document.createElement('canvas'); copy.width = c.width;"
+            " copy.height = c.height; var context = copy.getContext('2d',"
+            " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
+            " var d = context.getImageData(0, 0, c.width, c.height).data, n = 0;"
+            " for (var i = 0; i < d.length; i += 4) n += Math.abs(d[i] - 140) < 25 &&"
+            " Math.abs(d[i + 1] - 69) < 25 && d[i + 2] < 50; return n; });")
+
+    def assert_derivation_makes(self, selector, by_keys=False):
+        """Opens the derivation of a number and evaluates each step of its arithmetic: each
+        expression equals the figure after it to that figure's rounding, and the last is the
+        number as its cell shows it."""
+        if by_keys:
+            self.browser.run("document.querySelector(arguments[0]).focus()", selector)
+            self.browser.keys(" ")
+        else:
+            self.browser.run("document.querySelector(arguments[0]).click()", selector)
+        self.frames()
+        cell, text, expanded = self.browser.run(
+            "var b = document.querySelector(arguments[0]); return [b.textContent,"
+            " document.getElementById('derivation-text').textContent,"
+            " b.getAttribute('aria-expanded')];", selector)
+        self.assertEqual(expanded, "true")
+        parts = [part.split(" px")[0].rstrip(".") for part in text.split(" = ")]
+        values = []
+        for part in parts:
+            arithmetic = part.replace("\u2212", "-").replace("\u221a", "sqrt").replace(
+                "\u00b2", "**2").replace("\u00b7", "*").replace("\u00be", "0.75")
+            values.append(eval(arithmetic, {"sqrt": math.sqrt, "max": max})
+                          if re.fullmatch(r"[-\d.\s+*/(),]*(?:(?:sqrt|max)[-\d.\s+*/(),]*)*",
+                                          arithmetic.replace("**2", "")) else None)
+        pairs = [(a, b, parts[i + 1]) for i, (a, b) in enumerate(zip(values, values[1:]))
+                 if a is not None and b is not None]
+        self.assertTrue(pairs, text)
+        for value, figure, shown in pairs:
+            decimals = len(shown.split(".")[1]) if "." in shown else 0
+            self.assertAlmostEqual(value, figure, delta=0.0015 + 0.5 * 10 ** -decimals,
+                                   msg=text)
+        self.assertEqual(parts[-1] + (" px" if cell.endswith(" px") else ""), cell, text)
+        return text
+
+    def test_each_kind_of_number_shows_how_it_was_made(self):
+        self.points[Q] = (-150, 100)  # nearest the middle of a piece, not at its end
+        self.open_at(4, 1)
+        expected = self.assert_table_shows("level-4", picture=False)  # the numbers are the point
+        pieces = expected["record"][4]["pieces"]
+        row = "#pieces tbody tr:nth-child(%d) td:nth-child(%d) button"
+        kinds = [self.assert_derivation_makes(row % (i + 1, 2)).split(" = ")[1]
+                 for i in range(len(pieces))]  # Q beside the chord, or beyond an end
+        self.assertIn("distance from Q to the chord \u2212 r", kinds)
+        self.assertIn("distance from Q to the nearer end \u2212 r", kinds)
+        self.assertTrue(all(n > 10 for n in self.brown()), "no construction drawn")
+        self.assertIn("farther end + r", self.assert_derivation_makes(row % (1, 3), by_keys=True))
+        self.assertIn("r\u2080 / 4^4", self.assert_derivation_makes("#level-4-3"))
+        self.browser.keys(ESCAPE)  # closes it, and the program goes on
+        self.frames()
+        self.assertTrue(self.browser.run("return document.getElementById('derivation').hidden"))
+        self.assertEqual(self.brown(), [0, 0])
+        self.browser.run("document.getElementById('boxes').click()")
+        self.boxes = True
+        farthest = max(range(len(pieces)), key=lambda i: pieces[i][1])
+        self.assertIn("bounding box \u2212 r", self.assert_derivation_makes(row % (farthest + 1, 2)))
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:

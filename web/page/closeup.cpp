@@ -2,6 +2,7 @@
 // part of the scene the level shown decided about, on a canvas of the page's own. Geometry
 // is magnified, not the pen: GL widths and sizes are in the view's pixels.
 #include "web/page/closeup.h"
+#include "web/page/derivation.h"
 
 #include "app/app.h"
 #include "draw/draw.h"
@@ -269,6 +270,7 @@ void drawCloseup(const SearchReport &report) {
         }
         drawChosenPiece(HALF_END_TICK / view.scale);
         drawUndroppedInView(view);
+        drawDerivation(9.0f);
     }
     drawWholeCurve(view);
     if (lastLevelShown == LEVEL_COUNT) {

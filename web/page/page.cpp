@@ -5,6 +5,7 @@
 #include "web/page/caption.h"
 #include "quenlow.h"
 #include "web/page/closeup.h"
+#include "web/page/derivation.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
@@ -53,6 +54,7 @@ EMSCRIPTEN_KEEPALIVE void webShowLevel(int level, int step) {
     const int newLevel = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
     if (newLevel != lastLevelShown) {
         forgetChosenPiece();
+        forgetDerivation();
     }
     lastLevelShown = newLevel;
     stepShown = newLevel == LEVEL_COUNT || step < 0 || step > STEP_HALVE ? STEP_HALVE : step;
@@ -82,9 +84,11 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
     reportPieces();
     reportCaption(report);
+    reportDerivation();
     if (lastLevelShown < LEVEL_COUNT) {
         drawStepMarks();
         drawChosenPiece(HALF_END_TICK);
+        drawDerivation(7.0f);
         flushPrimitives();
     }
     drawCloseup(report);

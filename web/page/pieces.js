@@ -3,7 +3,7 @@
 // did with it, under the threshold in words. Pointing at a row, tapping or focusing it
 // outlines its piece in both views until another row is chosen or the level changes.
 mergeInto(LibraryManager.library, {
-  $QuenlowPieces__deps: ['$QuenlowPage'],
+  $QuenlowPieces__deps: ['$QuenlowPage', '$QuenlowDerivation'],
   $QuenlowPieces__postset: 'QuenlowPieces.start();',
   $QuenlowPieces: {
     start: function () {
@@ -47,6 +47,9 @@ mergeInto(LibraryManager.library, {
       var added = body.insertRow();
       added.tabIndex = 0;
       for (var column = 0; column < 4; ++column) added.insertCell();
+      // Each bound opens how it was made (derivation.js).
+      added.cells[1].appendChild(QuenlowDerivation.button(1));
+      added.cells[2].appendChild(QuenlowDerivation.button(2));
     }
     for (var i = 0; i < count; ++i, r += 4) {
       var row = body.rows[i], start = f[r], kept = f[r + 3] === 1;
@@ -54,8 +57,10 @@ mergeInto(LibraryManager.library, {
       row.className = (kept ? 'kept' : 'dropped') + (i === tightest ? ' tightest' : '') +
                       (start === chosen ? ' chosen' : '');
       pieces.set(row.cells[0], pieces.span(start, step));
-      pieces.set(row.cells[1], pieces.nearest(f[r + 1]));
-      pieces.set(row.cells[2], page.pixels(f[r + 2]));
+      pieces.set(row.cells[1].firstChild, pieces.nearest(f[r + 1]));
+      pieces.set(row.cells[2].firstChild, page.pixels(f[r + 2]));
+      QuenlowDerivation.about(row.cells[1].firstChild, start);
+      QuenlowDerivation.about(row.cells[2].firstChild, start);
       pieces.set(row.cells[3], kept ? 'kept' : 'dropped');
     }
   }
