@@ -669,10 +669,18 @@ class PageChecks:
         for width, height, ratio, mobile in sizes:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
-            for moment in ["first frame", "level 5, boxes, every level", "after Esc"]:
+            for moment in ["first frame", "level 5, boxes, every level",
+                           "level 5's threshold, a derivation open", "after Esc"]:
                 if moment == "after Esc":
-                    self.browser.keys(ESCAPE)
+                    self.browser.keys(ESCAPE, ESCAPE)  # the derivation closed, then the end
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
+                elif moment.endswith("open"):
+                    self.browser.run("var back = document.getElementById('step-back');"
+                                     " back.click(); back.click();")
+                    self.frames()
+                    self.browser.run("document.querySelector('#pieces tbody td:nth-child(2)"
+                                     " button').click()")
+                    self.frames()
                 elif moment != "first frame":
                     self.browser.keys(ENTER, "`")
                     self.show(5)

@@ -1,9 +1,10 @@
 // Checks a browser's picture of the program against the desktop program's own frame of the
 // same state, drawn offscreen by Mesa: every colour class in the same places, within two
 // pixels both ways, and covering about as many pixels, so with lines of the same widths.
-// Saves both pictures when they differ. At a level short of all, the page's circle of the
-// level's threshold belongs to the frame, and
-// whatever else the page draws for the step of the level shown. Also writes what the page's tables should show.
+// Saves both pictures when they differ. At a level short of all, what the page draws over
+// the frame for the step of the level shown belongs to it: the circle of the level's
+// threshold, the undecided regions, the halves' ends. Also writes what the page's tables
+// should show.
 #include "app/app.h"
 #include "offscreen.h"
 #include "quenlow.h"
@@ -139,10 +140,11 @@ int main(int argc, char **argv) {
         state.erase(state.begin());
     }
     if (state.size() != 13) {
-        std::fprintf(stderr,
-                     "usage: %s BROWSER.png FAILURE_DIR [--numbers=FILE] [--step=0…3] BOX_MODE ALL_LEVELS "
-                     "LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s BROWSER.png FAILURE_DIR [--numbers=FILE] [--step=0…3] BOX_MODE ALL_LEVELS "
+            "LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
+            argv[0]);
         return 2;
     }
     Picture browser;

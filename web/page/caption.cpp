@@ -6,9 +6,8 @@
 
 // The page's side, in caption.js.
 extern "C" {
-void quenlowCaptionLevel(int level, int step, int count, double r, double nearest,
-                         double threshold, int tightestStart, int pieceStep, int kept,
-                         int nextCount);
+void quenlowCaptionLevel(int level, int step, int count, double r, double nearest, double threshold,
+                         int tightestStart, int pieceStep, int kept, int nextCount);
 void quenlowCaptionResult(int first, int last, int samples, int runs, int selected,
                           double selectedDistance, double trueDistance);
 }

@@ -91,8 +91,12 @@ Made boxFigures(const BoundedPiece &piece, Point a, Point b, Point q, double r) 
     const bool lower = openKind == LOWER;
     Point corner;
     if (lower) {
-        corner = {q.x < box.xmin ? box.xmin : q.x > box.xmax ? box.xmax : q.x,
-                  q.y < box.ymin ? box.ymin : q.y > box.ymax ? box.ymax : q.y};
+        corner = {q.x < box.xmin   ? box.xmin
+                  : q.x > box.xmax ? box.xmax
+                                   : q.x,
+                  q.y < box.ymin   ? box.ymin
+                  : q.y > box.ymax ? box.ymax
+                                   : q.y};
     } else {
         corner = {std::fabs(box.xmin - q.x) > std::fabs(q.x - box.xmax) ? box.xmin : box.xmax,
                   std::fabs(box.ymin - q.y) > std::fabs(q.y - box.ymax) ? box.ymin : box.ymax};
@@ -171,8 +175,9 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE void webExplain(int kind, int levelOrStart) {
     openKind = kind == LOWER || kind == UPPER || kind == RADIUS ? static_cast<Kind>(kind) : NONE;
     if (openKind == RADIUS) {
-        openLevel = levelOrStart < 0 ? 0 : levelOrStart >= LEVEL_COUNT ? LEVEL_COUNT - 1
-                                                                        : levelOrStart;
+        openLevel = levelOrStart < 0              ? 0
+                    : levelOrStart >= LEVEL_COUNT ? LEVEL_COUNT - 1
+                                                  : levelOrStart;
     } else {
         openStart = levelOrStart;
     }

@@ -2,8 +2,8 @@
 // its picture follows the search to, and the numbers of the search in the frame on the
 // screen, with the truly nearest point of the curve to hold its result against.
 #include "draw/draw.h"
-#include "web/page/caption.h"
 #include "quenlow.h"
+#include "web/page/caption.h"
 #include "web/page/closeup.h"
 #include "web/page/derivation.h"
 #include "web/page/pieces.h"

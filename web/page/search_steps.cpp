@@ -30,9 +30,9 @@ void drawHalfEnds(int step, int start, double halfLength) {
     const Point a = curveSamples[start];
     const Point b = curveSamples[start + step];
     const double length = std::hypot(b.x - a.x, b.y - a.y);
-    const Point across = length > 0 ? Point{(a.y - b.y) / length * halfLength,
-                                            (b.x - a.x) / length * halfLength}
-                                    : Point{0.0, halfLength};
+    const Point across =
+        length > 0 ? Point{(a.y - b.y) / length * halfLength, (b.x - a.x) / length * halfLength}
+                   : Point{0.0, halfLength};
     glLineWidth(2.0f);
     glColor3f(0.75f, 0.0f, 0.75f);
     glBegin(GL_LINES);

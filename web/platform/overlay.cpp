@@ -42,8 +42,7 @@ float drawnLineWidth = 1; // frame that only lays the layer over the canvas leav
 bool sameSource() {
     return drawnOnce && std::memcmp(drawn.samples, curveSamples, sizeof curveSamples) == 0 &&
            std::memcmp(drawn.bounds, errorBounds, sizeof errorBounds) == 0 &&
-           drawn.boxes == boxMode && drawn.lastLevel == lastLevelShown &&
-           drawn.step == stepShown &&
+           drawn.boxes == boxMode && drawn.lastLevel == lastLevelShown && drawn.step == stepShown &&
            drawn.width == windowWidth && drawn.height == windowHeight;
 }
 
