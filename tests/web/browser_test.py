@@ -898,16 +898,21 @@ class PageChecks:
         self.show(ALL)
         self.assert_closeup_frames(self.assert_table_shows("scene-all"))
 
-    def yellow(self):
-        """Pixels of the chosen piece's highlight in the canvas and in the close-up."""
+    def in_both_views(self, reduce):
+        """`reduce` (JavaScript over the RGBA array d, ending in a value v) of the canvas's
+        pixels and of the close-up's."""
         return self.browser.run(
             "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
             "id), copy = document.createElement('canvas'); copy.width = c.width;"
             " copy.height = c.height; var context = copy.getContext('2d',"
             " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
-            " var d = context.getImageData(0, 0, c.width, c.height).data, n = 0;"
-            " for (var i = 0; i < d.length; i += 4) n += d[i] > 235 && d[i + 1] > 185 &&"
-            " d[i + 1] < 220 && d[i + 2] < 60; return n; });")
+            " var d = context.getImageData(0, 0, c.width, c.height).data, v = 0;"
+            + reduce + " return v; });")
+
+    def yellow(self):
+        """Pixels of the chosen piece's highlight in the canvas and in the close-up."""
+        return self.in_both_views("for (var i = 0; i < d.length; i += 4) v += d[i] > 235 &&"
+                                  " d[i + 1] > 185 && d[i + 1] < 220 && d[i + 2] < 60;")
 
     def chosen_rows(self):
         self.frames()
@@ -959,13 +964,7 @@ class PageChecks:
 
     def pictures(self):
         """Both views' pixels, as one digest each."""
-        return self.browser.run(
-            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
-            "id), copy = document.createElement('canvas'); copy.width = c.width;"
-            " copy.height = c.height; var context = copy.getContext('2d',"
-            " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
-            " var d = context.getImageData(0, 0, c.width, c.height).data, h = 0;"
-            " for (var i = 0; i < d.length; ++i) h = (h * 31 + d[i]) | 0; return h; });")
+        return self.in_both_views("for (var i = 0; i < d.length; ++i) v = (v * 31 + d[i]) | 0;")
 
     def assert_caption_tells(self, expected):
         """The caption's every number as the tables show it, those checked against the record
@@ -1000,8 +999,8 @@ class PageChecks:
         nearest = min((cells[1] for cells in texts["pieces"] if cells[1] != "Q inside"),
                       key=lambda text: float(text[:-3]), default="Q inside")
         tightest = texts["pieces"][record["tightest"]]
-        said = re.match(r"Level (\d+) bound(?:s|ed) (\d+) pieces?, each within (\S+) px of its "
-                        r"chord, .*?(?:is (\d+\.\d\d px)\.|Q lies inside)", caption)
+        said = re.match(r"Level (\d+) bound(?:s|ed) (\d+) pieces?, (?:each )?within (\S+) px "
+                        r"of its chord, .*?(?:is (\d+\.\d\d px)\.|Q lies inside)", caption)
         self.assertIsNotNone(said, caption)
         self.assertEqual(list(said.groups()), [str(self.level), row[1], row[4],
                                                None if nearest == "Q inside" else nearest])
@@ -1017,7 +1016,7 @@ class PageChecks:
         for step, (sentence, numbers) in enumerate(zip(sentences, wanted), start=1):
             found = re.search(sentence, caption)
             if step > self.step:
-                self.assertIsNone(found, "step %d tells of step %d: %s" % (self.step, step, caption))
+                self.assertIsNone(found, "step %d tells of %d: %s" % (self.step, step, caption))
             else:
                 self.assertIsNotNone(found, caption)
                 self.assertEqual(list(found.groups()), numbers)
@@ -1050,9 +1049,12 @@ class PageChecks:
             self.press("step-back")
             self.frames()
             self.assertEqual(self.pictures(), seen[step], "Back to " + STEPS[step])
-        for step in range(4):
+        for step in reversed(range(4)):
             self.open_at(3, step)
             self.assertEqual(self.pictures(), seen[step], "opened at " + STEPS[step])
+        self.drag([pixel(self.points[Q]), (300, 300)])  # a drag keeps the step
+        self.points[Q] = scene((300, 300))
+        self.assertEqual(self.step_shown(), "level 3, bound")
         self.browser.run("document.getElementById('step-next').focus()")
         for key, shown in [("\ue011", "level 0, bound"), (RIGHT, "level 0, threshold"),
                            ("\ue010", "the result"), ("\ue012", "level 9, halve")]:
@@ -1064,14 +1066,9 @@ class PageChecks:
     # How a number was made.
     def brown(self):
         """Pixels of an open derivation's construction in the canvas and in the close-up."""
-        return self.browser.run(
-            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
-            "id), copy = document.createElement('canvas'); copy.width = c.width;"
-            " copy.height = c.height; var context = copy.getContext('2d',"
-            " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
-            " var d = context.getImageData(0, 0, c.width, c.height).data, n = 0;"
-            " for (var i = 0; i < d.length; i += 4) n += Math.abs(d[i] - 140) < 25 &&"
-            " Math.abs(d[i + 1] - 69) < 25 && d[i + 2] < 50; return n; });")
+        return self.in_both_views("for (var i = 0; i < d.length; i += 4) v +="
+                                  " Math.abs(d[i] - 140) < 25 && Math.abs(d[i + 1] - 69) < 25"
+                                  " && d[i + 2] < 50;")
 
     def assert_derivation_makes(self, selector, by_keys=False):
         """Opens the derivation of a number and evaluates each step of its arithmetic: each
@@ -1126,7 +1123,8 @@ class PageChecks:
         self.browser.run("document.getElementById('boxes').click()")
         self.boxes = True
         farthest = max(range(len(pieces)), key=lambda i: pieces[i][1])
-        self.assertIn("bounding box \u2212 r", self.assert_derivation_makes(row % (farthest + 1, 2)))
+        box = self.assert_derivation_makes(row % (farthest + 1, 2))
+        self.assertIn("bounding box \u2212 r", box)
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:

@@ -2,7 +2,8 @@
 first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
 (web-phone.png), and stepped through to level 6 with the query point moved near the curve,
 where the close-up shows the circle's edge with pieces kept and dropped on both sides of
-it (web-levels.png).
+it (web-levels.png); and level 4 of the default scene at its threshold step, with the
+caption and the search's lines beside it (web-steps.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -17,14 +18,17 @@ if len(sys.argv) != 3:
     sys.exit(__doc__)
 site = Site(sys.argv[1])
 browser = Chromium()
+STEPS_SCENE = ("#p0=-225,-225&p1=-225,0&p2=0,225&p3=225,225&q=-160,160&regions=capsules"
+               "&every-level=off&level=4&step=threshold")
 settled = "return new Promise(function (done) { requestAnimationFrame(function () {" \
           " requestAnimationFrame(done); }); });"
 try:
     for name, width, height, ratio, mobile in [("web-page", 1290, 832, 1, False),
                                                ("web-phone", 390, 844, 2, True),
-                                               ("web-levels", 1290, 832, 1, False)]:
+                                               ("web-levels", 1290, 832, 1, False),
+                                               ("web-steps", 1290, 832, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
-        browser.open(site.url)
+        browser.open(site.url + (STEPS_SCENE if name == "web-steps" else ""))
         if name == "web-levels":
             # Q dragged from its default place to (-70, 70) of the scene, then the slider to
             # level 6.

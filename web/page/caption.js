@@ -26,9 +26,11 @@ mergeInto(LibraryManager.library, {
       }
       var text = [];
       var verb = frame.step === 0 ? 'bounds ' : 'bounded ';
+      var one = frame.count === 1;
       text.push('Level ' + frame.level + ' ' + verb + count(frame.count, 'piece', 'pieces') +
-                ', each within ' + page.radius(frame.r) + ' px of its chord, so each lies in ' +
-                'its region. ' + (frame.nearest < 0
+                (one ? ', within ' : ', each within ') + page.radius(frame.r) +
+                ' px of its chord, so ' + (one ? 'it lies' : 'each lies') + ' in its region. ' +
+                (frame.nearest < 0
                   ? 'Q lies inside a region, so some piece may come as near as Q itself.'
                   : 'The nearest any of them can come to Q is ' + page.pixels(frame.nearest) +
                     '.'));
@@ -49,7 +51,8 @@ mergeInto(LibraryManager.library, {
                   ' kept and each is halved, ' +
                   (frame.level + 1 < page.LEVELS
                     ? 'so level ' + (frame.level + 1) + ' bounds ' + frame.next + '.'
-                    : 'and the halves\u2019 first samples, ' + frame.next + ', are the final run.'));
+                    : 'and the halves\u2019 first samples, ' + frame.next +
+                      ', are the final run.'));
       }
       return text.join(' ');
     }

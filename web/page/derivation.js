@@ -17,6 +17,7 @@ mergeInto(LibraryManager.library, {
       if (about !== undefined) button.dataset.about = about;
       button.setAttribute('aria-expanded', 'false');
       button.setAttribute('aria-controls', 'derivation');
+      button.disabled = !QuenlowPage.started; // until the program runs, as every control
       return button;
     },
     // What a reused row's button is about: its piece's first sample.
