@@ -12,7 +12,7 @@ void drawPieceAtStep(const BoundedPiece &piece, double tick);
 // Every undecided piece of the level shown, then from the threshold on the rule.
 void drawStepMarks();
 // Half the length of those ticks, in scene pixels, in the window's frame.
-constexpr double HALF_END_TICK = 6.0;
+constexpr double HALF_END_TICK = 4.0;
 // The ends of a kept piece's two halves, as magenta ticks across its chord.
 void drawHalfEnds(int step, int start, double halfLength);
 // Whether the step shown still leaves the piece grey: before the drop, or kept at the drop.
