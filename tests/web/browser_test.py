@@ -604,8 +604,8 @@ class PageChecks:
         self.drag([pixel(DEFAULT_POINTS[P1]), (300, 560)])
         self.browser.keys(ENTER, "`")
         self.show(5)
-        link = self.wait_for_address("p1=-100,-160&")
-        self.assertIn("regions=boxes&every-level=on&level=5", link)
+        link = self.wait_for_address("regions=boxes&every-level=on&level=5")  # the last change
+        self.assertIn("p1=-100,-160&", link)
         self.points[P1], self.boxes, self.all_levels, self.level = (-100, -160), True, True, 5
         first, self.browser = self.browser, self.engine()
         try:
