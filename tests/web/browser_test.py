@@ -787,7 +787,7 @@ class PageChecks:
         self.browser.wait_for(lambda: self.slider()[0] == 1, "level 1")
         elapsed = time.monotonic() - started  # level 0's four steps take 2.8 s
         self.assertTrue(2.3 < elapsed < 3.8, "a level in %.2f s" % elapsed)
-        self.assertEqual(self.step_shown(), "level 1, bound")
+        self.browser.wait_for(lambda: self.step_shown() == "level 1, bound", "its first step")
         self.browser.run("document.getElementById('level').focus()")
         self.browser.keys("\ue012")  # left arrow: back one level, and no more playing
         stopped_at = self.slider()[0]
@@ -1041,12 +1041,12 @@ class PageChecks:
             self.step = step
             self.assert_frame("level-3-" + STEPS[step])
             seen.append(self.pictures())
-            self.press("step-next")
+            self.browser.run("document.getElementById('step-next').click()")
             self.frames()
         self.assertEqual(self.step_shown(), "level 4, bound")
         self.assertEqual(len(set(map(tuple, seen))), 4, "two steps look the same")
         for step in reversed(range(4)):
-            self.press("step-back")
+            self.browser.run("document.getElementById('step-back').click()")
             self.frames()
             self.assertEqual(self.pictures(), seen[step], "Back to " + STEPS[step])
         for step in reversed(range(4)):
@@ -1074,7 +1074,7 @@ class PageChecks:
         """Opens the derivation of a number and evaluates each step of its arithmetic: each
         expression equals the figure after it to that figure's rounding, and the last is the
         number as its cell shows it."""
-        if by_keys:
+        if by_keys and self.browser.keys_press_buttons:
             self.browser.run("document.querySelector(arguments[0]).focus()", selector)
             self.browser.keys(" ")
         else:

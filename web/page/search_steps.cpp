@@ -57,6 +57,8 @@ void drawPieceAtStep(const BoundedPiece &piece, double tick) {
     }
 }
 
+// The grey regions lie under the curve, drawn again over them, as the program's own regions
+// lie under its curve. Not the points: a dot drawn twice grows.
 void drawStepMarks() {
     const int level = lastLevelShown;
     const LevelRecord &record = searchRecord[level];
@@ -67,6 +69,9 @@ void drawStepMarks() {
         } else if (piece.kept && stepShown == STEP_HALVE) {
             drawHalfEnds(record.step, piece.start, HALF_END_TICK);
         }
+    }
+    if (stepShown < STEP_HALVE) {
+        drawCurve();
     }
     if (stepShown >= STEP_THRESHOLD) {
         drawSearchRule(level);
