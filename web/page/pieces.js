@@ -1,7 +1,8 @@
 // The piece table (an emscripten JS library): every piece the level shown bounded, in the
 // search's order, with its nearest and farthest possible distance from Q and what the level
-// did with it, under the threshold in words. Pointing at a row, tapping or focusing it
-// outlines its piece in both views until another row is chosen or the level changes.
+// did with it, under the threshold in words; each bound opens how it was made. Pointing at
+// a row, tapping or focusing it outlines its piece in both views until another row is chosen
+// or the level changes.
 mergeInto(LibraryManager.library, {
   $QuenlowPieces__deps: ['$QuenlowPage', '$QuenlowDerivation'],
   $QuenlowPieces__postset: 'QuenlowPieces.start();',
