@@ -4,6 +4,7 @@
 #include "draw/draw.h"
 #include "quenlow.h"
 #include "web/page/closeup.h"
+#include "web/page/methods.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
@@ -79,6 +80,7 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
         drawChosenPiece();
         flushPrimitives();
     }
+    reportOtherMethods(report);
     drawCloseup(report);
 }
 
