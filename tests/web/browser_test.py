@@ -23,7 +23,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import ALT, CONTROL, ENGINES, ENTER, ESCAPE, RECORDER, TAB, Site  # noqa: E402
 
-SITE_DIR = CHECKER = ARTIFACTS = None
+SITE_DIR = CHECKER = MAP_CHECKER = ARTIFACTS = None
 SOURCES = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
@@ -923,11 +923,87 @@ class PageChecks:
         self.browser.run("scrollTo(0, 0)")  # the canvas back in view for its picture
         self.assert_frame("level-4")
 
+    # The other methods, and the map of the search over the whole window.
+    def native(self, *arguments):
+        """The map checker's answer: what the same C++ computes natively."""
+        run = subprocess.run([MAP_CHECKER] + [str(a) for a in arguments],
+                             capture_output=True, text=True, check=True)
+        return json.loads(run.stdout)
+
+    def press_in_view(self, element_id):
+        self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
+                         " 'center'})", element_id)
+        self.press(element_id)
+        self.browser.run("scrollTo(0, 0)")  # the canvas back in view
+
+    def test_the_methods_table_shows_the_coarse_table_on_the_wrong_strand(self):
+        loop = [(-50, -200), (350, 250), (-350, 250), (50, -200), (-24, -167)]
+        self.browser.run("location.hash = arguments[0]", "#" + "&".join(
+            ["%s=%d,%d" % (n, x, y) for n, (x, y) in zip(["p0", "p1", "p2", "p3", "q"], loop)]
+            + ["regions=capsules", "every-level=off", "level=all"]))
+        self.browser.wait_for(lambda: self.browser.run(
+            "return document.getElementById('point-4-y').value") == "-167", "the loop scene")
+        self.press_in_view("methods")
+        for samples in (20, 200):
+            self.browser.run("var f = document.getElementById('coarse-samples');"
+                             " f.value = arguments[0]; f.dispatchEvent(new Event('change'));",
+                             samples)
+            self.frames()
+            rows = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                    "'#methods-table tbody tr'), function (row) { return"
+                                    " Array.prototype.map.call(row.cells, function (c) {"
+                                    " return c.textContent; }); })")
+            expected = self.native("methods", samples, *[c for p in loop for c in p])
+            truth = expected["true"]
+            for row, answer in zip(rows[1:4], [expected["coarse"], expected["newton"], truth]):
+                self.assertAlmostEqual(float(row[1]), answer[0], delta=0.00005, msg=row)
+                self.assertAlmostEqual(float(row[2].split()[0]), answer[1], delta=0.005, msg=row)
+            for row, answer in zip(rows[1:3], [expected["coarse"], expected["newton"]]):
+                self.assertAlmostEqual(float(row[3].split()[0]), answer[1] - truth[1],
+                                       delta=0.01, msg=row)
+                self.assertEqual(int(row[4]), answer[2], row)
+            farther = float(rows[1][3].split()[0])
+            # Twenty entries leave Q's tail between two of them; two hundred do not.
+            if samples == 20:
+                self.assertGreater(farther, 30, "the coarse table found the right strand")
+            else:
+                self.assertLess(farther, 0.5)
+            self.assertLess(float(rows[0][3].split()[0]), 0.5, "the search was fooled")
+
+    def test_the_map_holds_the_native_search_at_its_spots_and_says_them(self):
+        self.press_in_view("map-switch")
+        self.browser.wait_for(lambda: self.browser.run(
+            "return document.getElementById('map').dataset.seconds"), "the whole map", 30)
+        seconds = float(self.browser.run("return document.getElementById('map').dataset.seconds"))
+        spots = [(0, 0), (399, 399), (100, 250), (201, 120), (300, 37)]
+        controls = [c for p in DEFAULT_POINTS[:4] for c in p]
+        expected = self.native(0, 0, *controls, *["%d,%d" % s for s in spots])
+        print("\n%s: the map of pieces bounded in %.2f s; natively %.2f s"
+              % (self.browser.name, seconds, expected["seconds"]), file=sys.stderr)
+        if self.browser.name == "Chromium":
+            self.assertLessEqual(seconds, 2.0)
+        for (i, j), value in zip(spots, expected["values"]):
+            self.browser.perform([pointer("mouse", [self.css((2 * i + 1, 2 * j + 1))])])
+            said = self.text("map-value")
+            self.assertRegex(said, r"^the pointer at \(\S+, \S+\): %d pieces$" % value)
+            x, y = [int(n.replace("\u2212", "-")) for n in re.findall(r"[\u2212\d]+", said)[:2]]
+            self.assertEqual((x, y), (2 * i - 400, 400 - 2 * j))
+        # A control point moved: the map starts again, for the new curve.
+        self.drag([pixel(DEFAULT_POINTS[P1]), (300, 300)])
+        self.assertEqual(self.text("map-state"), "computing")
+        self.browser.wait_for(lambda: self.browser.run(
+            "return document.getElementById('map').dataset.seconds"), "the new map", 30)
+        controls[2:4] = scene((300, 300))
+        expected = self.native(0, 0, *controls, "100,250")
+        self.browser.perform([pointer("mouse", [self.css((201, 501))])])
+        self.assertTrue(self.text("map-value").endswith(": %d pieces" % expected["values"][0]))
+
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     SITE_DIR, CHECKER = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    MAP_CHECKER = os.path.join(os.path.dirname(CHECKER), "web_map_check")  # built beside it
     ARTIFACTS = os.path.join(os.path.dirname(SITE_DIR), "test-artifacts")
     rest = sys.argv[3:]
     chosen = "chromium,firefox,webkit"

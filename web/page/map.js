@@ -23,7 +23,7 @@ mergeInto(LibraryManager.library, {
     generation: 0,
     key: '', // the scene and quantity the map shows or is computing
     values: null, // each spot's value, a coarse spot's filling its block until refined
-    strides: null, // the block size each spot's value came from: 1 once refined
+    strides: null, // 1 where a spot's value is its own, else the block it was borrowed for
     image: null,
     painting: 0,
     pointed: null, // the spot under the pointer, [i, j], or null
@@ -94,6 +94,7 @@ mergeInto(LibraryManager.library, {
       var key = controls.join(',') + (scene.boxes ? ' boxes ' : ' capsules ') + quantity;
       if (key === map.key) return;
       map.key = key;
+      delete QuenlowPage.element('map').dataset.seconds;
       map.values.fill(NaN);
       map.strides.fill(0);
       map.worker.postMessage({ generation: ++map.generation, quantity: quantity,
@@ -122,7 +123,7 @@ mergeInto(LibraryManager.library, {
             for (var x = i; x < Math.min(i + s, n); ++x) {
               var at = y * n + x;
               map.values[at] = value;
-              map.strides[at] = s;
+              map.strides[at] = x === i && y === j ? 1 : s; // its own value, or borrowed
               data[4 * at] = rgb[0];
               data[4 * at + 1] = rgb[1];
               data[4 * at + 2] = rgb[2];

@@ -19,13 +19,13 @@ namespace {
 bool shown = false;
 int coarseSamples = COARSE_SAMPLES_DEFAULT;
 
-// Colours of neither the picture nor each other: deep pink, brown, and black.
+// Colours of neither the picture nor each other: deep pink, brown and violet.
 struct Pen {
     float red, green, blue;
 };
 constexpr Pen COARSE_PEN = {0.76f, 0.09f, 0.36f};
 constexpr Pen NEWTON_PEN = {0.43f, 0.30f, 0.25f};
-constexpr Pen TRUE_PEN = {0.0f, 0.0f, 0.0f};
+constexpr Pen TRUE_PEN = {0.45f, 0.15f, 0.75f};
 constexpr double MARK = 6.0; // half the mark's size, in scene pixels
 
 enum Mark { DIAMOND, SQUARE, CROSS };

@@ -16,11 +16,6 @@ mergeInto(LibraryManager.library, {
       });
       samples.addEventListener('change', QuenlowMethods.apply);
       samples.addEventListener('input', QuenlowMethods.apply);
-      // A gallery scene about the methods shows them once its scene is set.
-      document.addEventListener('click', function (e) {
-        var link = e.target.closest && e.target.closest('a[data-methods]');
-        if (link) QuenlowMethods.show(true);
-      });
     },
     show: function (on) {
       QuenlowMethods.on = on;
