@@ -998,6 +998,45 @@ class PageChecks:
         self.browser.perform([pointer("mouse", [self.css((201, 501))])])
         self.assertTrue(self.text("map-value").endswith(": %d pieces" % expected["values"][0]))
 
+    def test_choosing_a_level_from_the_strip_and_its_pictures_follow_the_scene(self):
+        self.drag([pixel(DEFAULT_POINTS[Q]), (470, 260)])
+        self.points[Q] = scene((470, 260))
+        expected = self.assert_table_shows("moved")  # the record of the scene on the screen
+        self.browser.wait_for(lambda: self.text("strip-level-9").startswith("level 9"),
+                              "the strip drawn")
+        names = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                 "'#strip button'), function (b) { return b.textContent; })")
+        self.assertEqual(names, ["level %d: %d kept" % (level, bounded - dropped)
+                                 for level, (bounded, dropped, _, _) in
+                                 enumerate(expected["levels"])])
+        # Each picture as a PNG, and a white one of its size: none is blank.
+        ink = ("return Array.prototype.map.call(document.querySelectorAll('#strip canvas'),"
+               " function (c) { var w = document.createElement('canvas'); w.width = c.width;"
+               " w.height = c.height; var g = w.getContext('2d'); g.fillStyle = '#fff';"
+               " g.fillRect(0, 0, w.width, w.height); return [c.toDataURL(), w.toDataURL()];"
+               " })")
+        before = self.browser.run(ink)
+        self.assertTrue(all(drawn != white for drawn, white in before), "a blank picture")
+        # By pointer, then by keyboard: Tab to the picture of level 6, then Enter.
+        self.press_in_view("strip-level-3")
+        self.level = 3
+        self.assertEqual(self.slider(), [3, "level 3"])
+        self.assert_frame("level-3")
+        self.needs("keys_press_buttons", "sends keys that never press a button")
+        self.browser.run("document.getElementById('strip-level-5').focus()")
+        self.browser.keys(TAB, ENTER)
+        self.level = 6
+        self.assertEqual(self.slider(), [6, "level 6"])
+        self.assertEqual(self.browser.run("return document.querySelector('#strip"
+                                          " [aria-pressed=true]').id"), "strip-level-6")
+        self.browser.run("scrollTo(0, 0)")
+        self.assert_frame("level-6")
+        # A new scene redraws the pictures once it is at rest, within 100 ms.
+        self.drag([pixel(self.points[Q]), (600, 600)])
+        started = time.monotonic()
+        self.browser.wait_for(lambda: self.browser.run(ink) != before, "the strip redrawn", 2)
+        self.assertLess(time.monotonic() - started, 0.5)
+
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:
