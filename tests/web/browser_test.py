@@ -664,8 +664,16 @@ class PageChecks:
         for width, height, ratio, mobile in sizes:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
-            for moment in ["first frame", "level 5, boxes, every level", "after Esc"]:
-                if moment == "after Esc":
+            for moment in ["first frame", "level 5, boxes, every level",
+                           "the map and the other methods", "after Esc"]:
+                if moment == "the map and the other methods":
+                    self.show(ALL)
+                    for switch in ["map-switch", "methods"]:
+                        self.browser.run("document.getElementById(arguments[0]).click()", switch)
+                    self.browser.wait_for(lambda: "computed" in self.text("map-state"),
+                                          "the map", 30)
+                    self.frames()
+                elif moment == "after Esc":
                     self.browser.keys(ESCAPE)
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
                 elif moment != "first frame":

@@ -41,7 +41,7 @@ mergeInto(LibraryManager.library, {
     for (var i = 0; i < 4; ++i) {
       var row = body.rows[i], t = f[r + 4 * i], d = f[r + 4 * i + 1];
       var cells = [t.toFixed(4), page.pixels(d), i === 3 ? '\u2014' : page.pixels(d - truth),
-                   i === 3 ? 'from the polynomial' : String(f[r + 4 * i + 2])];
+                   i === 3 ? '\u2014' : String(f[r + 4 * i + 2])];
       cells.forEach(function (text, c) {
         if (row.cells[c + 1].textContent !== text) row.cells[c + 1].textContent = text;
       });
