@@ -981,8 +981,8 @@ class PageChecks:
     def test_the_map_holds_the_native_search_at_its_spots_and_says_them(self):
         self.press_in_view("map-switch")
         self.browser.wait_for(lambda: self.browser.run(
-            "return document.getElementById('map').dataset.seconds"), "the whole map", 30)
-        seconds = float(self.browser.run("return document.getElementById('map').dataset.seconds"))
+            "return document.getElementById('map-part').dataset.seconds"), "the whole map", 30)
+        seconds = float(self.browser.run("return document.getElementById('map-part').dataset.seconds"))
         spots = [(0, 0), (399, 399), (100, 250), (201, 120), (300, 37)]
         controls = [c for p in DEFAULT_POINTS[:4] for c in p]
         expected = self.native(0, 0, *controls, *["%d,%d" % s for s in spots])
@@ -1000,7 +1000,7 @@ class PageChecks:
         self.drag([pixel(DEFAULT_POINTS[P1]), (300, 300)])
         self.assertEqual(self.text("map-state"), "computing")
         self.browser.wait_for(lambda: self.browser.run(
-            "return document.getElementById('map').dataset.seconds"), "the new map", 30)
+            "return document.getElementById('map-part').dataset.seconds"), "the new map", 30)
         controls[2:4] = scene((300, 300))
         expected = self.native(0, 0, *controls, "100,250")
         self.browser.perform([pointer("mouse", [self.css((201, 501))])])

@@ -1,16 +1,24 @@
 // The map's worker, put before its WebAssembly's loader (--pre-js): on each request from
 // the page (map.js) it computes every spot of the map with the program's own search, coarse
 // first, every eighth spot, then every fourth, second and each, posting each batch of rows
-// as it goes. A new request abandons the one under way at the end of its batch.
+// as it goes. A new request abandons the one under way at the end of its batch. While the
+// page is drawing a drag it asks the worker to go slowly, a short batch and then a rest,
+// so that on a busy machine the drag keeps the processor time it needs.
 var mapJob = null; // the request being computed, with how far it has got
 var mapReady = false;
+var mapSlow = false;
 var BATCH_MS = 25; // rows computed between looks at the message queue
+var SLOW_BATCH_MS = 6, SLOW_REST_MS = 24; // a quarter of the time, during a drag
 Module['onRuntimeInitialized'] = function () {
   mapReady = true;
   mapWork();
 };
 self.onmessage = function (e) {
   var job = e.data, c = job.controls;
+  if ('slow' in job) {
+    mapSlow = job.slow;
+    return;
+  }
   mapJob = { generation: job.generation, quantity: job.quantity, controls: c,
              boxes: job.boxes, stride: 8, row: 0, done: 0, started: performance.now(),
              prepared: false };
@@ -25,7 +33,7 @@ function mapWork() {
     job.prepared = true;
   }
   var spots = 400, s = job.stride, perRow = spots / s, rows = [], values = [];
-  var until = performance.now() + BATCH_MS;
+  var until = performance.now() + (mapSlow ? SLOW_BATCH_MS : BATCH_MS);
   while (job.row < spots && performance.now() < until) {
     var j = job.row, skipRow = s < 8 && j % (2 * s) === 0;
     for (var i = 0; i < spots; i += s) {
@@ -55,5 +63,5 @@ function mapWork() {
   setTimeout(function () {
     job.scheduled = false;
     if (mapJob === job) mapWork();
-  }, 0);
+  }, mapSlow ? SLOW_REST_MS : 0);
 }

@@ -1,10 +1,12 @@
 // The map of the search (an emscripten JS library): on demand, each spot of the window
 // coloured by what the program's search does with Q there, for the control points on the
 // screen, computed by a worker running the same search (map-worker.js), coarse first and
-// refined in place; a change of the control points or the regions restarts it. Pointing at
-// a spot, or focusing a point's Tab stop, says the value there.
+// refined in place; a change of the control points or the regions restarts it. It is the
+// backdrop the canvas draws each frame on, behind the picture, rather than a layer over it,
+// which a browser would have to blend into every frame of a drag. Pointing at a spot, or
+// focusing a point's Tab stop, says the value there.
 mergeInto(LibraryManager.library, {
-  $QuenlowMap__deps: ['$QuenlowPage', '$QuenlowPoints'],
+  $QuenlowMap__deps: ['$QuenlowPage', '$QuenlowPoints', '$Quenlow'],
   $QuenlowMap__postset: 'QuenlowMap.start();',
   $QuenlowMap: {
     SPOTS: 400, // across and down, every second pixel of the 800 x 800 window
@@ -25,11 +27,17 @@ mergeInto(LibraryManager.library, {
     values: null, // each spot's value, a coarse spot's filling its block until refined
     strides: null, // 1 where a spot's value is its own, else the block it was borrowed for
     image: null,
+    canvas: null, // the map's picture, one pixel a spot
     painting: 0,
     pointed: null, // the spot under the pointer, [i, j], or null
+    SLOW_MS: 150, // frames this close together are a drag or a held key: the worker goes slowly
+    slowed: 0, // the timer that lets the worker go at full speed again
+    redrawn: false, // the next frame is the map's own redraw
 
     start: function () {
-      var page = QuenlowPage, map = QuenlowMap, canvas = page.element('map');
+      var page = QuenlowPage, map = QuenlowMap, canvas = document.createElement('canvas');
+      canvas.width = canvas.height = map.SPOTS;
+      map.canvas = canvas;
       map.values = new Float64Array(map.SPOTS * map.SPOTS);
       map.strides = new Uint8Array(map.SPOTS * map.SPOTS);
       map.image = canvas.getContext('2d').createImageData(map.SPOTS, map.SPOTS);
@@ -54,6 +62,7 @@ mergeInto(LibraryManager.library, {
       page.element('handles').addEventListener('focusin', function () { map.say(); });
       stage.addEventListener('frame', function () {
         page.element('map-quantity').disabled = false; // with the panel's other controls
+        if (map.redrawn) map.redrawn = false; else map.pace(); // its own redraw is no drag
         map.update();
         map.mark();
         map.say();
@@ -71,6 +80,8 @@ mergeInto(LibraryManager.library, {
       page.element('map-switch').setAttribute('aria-pressed', String(on));
       page.element('map-part').dataset.shows = on ? 'on' : 'off';
       page.element('stage').classList.toggle('mapped', on);
+      Quenlow.backdrop = on ? map.canvas : null;
+      if (!on) _webRedraw();
       if (on && !map.worker) {
         map.worker = new Worker('map-worker.js');
         map.worker.onmessage = map.receive;
@@ -94,13 +105,24 @@ mergeInto(LibraryManager.library, {
       var key = controls.join(',') + (scene.boxes ? ' boxes ' : ' capsules ') + quantity;
       if (key === map.key) return;
       map.key = key;
-      delete QuenlowPage.element('map').dataset.seconds;
+      delete QuenlowPage.element('map-part').dataset.seconds;
       map.values.fill(NaN);
       map.strides.fill(0);
       map.worker.postMessage({ generation: ++map.generation, quantity: quantity,
                                controls: controls, boxes: scene.boxes });
       QuenlowPage.element('map-progress').value = 0;
       QuenlowPage.write('map-state', 'computing');
+    },
+
+    pace: function () {
+      var map = QuenlowMap;
+      if (!map.worker) return;
+      if (!map.slowed) map.worker.postMessage({ slow: true });
+      clearTimeout(map.slowed);
+      map.slowed = setTimeout(function () {
+        map.slowed = 0;
+        map.worker.postMessage({ slow: false });
+      }, map.SLOW_MS);
     },
 
     colour: function (value, quantity) {
@@ -135,12 +157,13 @@ mergeInto(LibraryManager.library, {
       QuenlowPage.element('map-progress').value = Math.round(100 * m.done / (n * n));
       QuenlowPage.write('map-state', m.seconds ? 'computed in ' + m.seconds.toFixed(2) + ' s'
                                                : 'computing');
-      if (m.seconds) QuenlowPage.element('map').dataset.seconds = m.seconds;
+      if (m.seconds) QuenlowPage.element('map-part').dataset.seconds = m.seconds;
       if (!map.painting) {
         map.painting = requestAnimationFrame(function () {
           map.painting = 0;
-          QuenlowPage.element('map').getContext('2d').putImageData(map.image, 0, 0);
-          map.say();
+          map.canvas.getContext('2d').putImageData(map.image, 0, 0);
+          map.redrawn = true;
+          _webRedraw();
         });
       }
     },

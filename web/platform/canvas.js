@@ -170,6 +170,10 @@ mergeInto(LibraryManager.library, {
     var ctx = Quenlow.context;
     ctx.fillStyle = Quenlow.rgb(r, g, b);
     ctx.fillRect(0, 0, Quenlow.width, Quenlow.height);
+    // A picture of the page's behind the window's frame (its map), when it has one.
+    if (Quenlow.backdrop && ctx === Quenlow.windowContext) {
+      ctx.drawImage(Quenlow.backdrop, 0, 0, Quenlow.width, Quenlow.height);
+    }
   },
 
   // Each record: mode, vertex count, red, green, blue, line width or point size. Each is
