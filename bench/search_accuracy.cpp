@@ -100,8 +100,8 @@ void printRow(const char *what, const std::vector<double> &excess, int notNeares
 // How often each way of finding the point ends more than 1 and 10 px from the truth.
 void printMisses(const char *what, const std::vector<double> &excess) {
     const auto beyond = [&](double limit) {
-        return 100.0 * std::count_if(excess.begin(), excess.end(),
-                                     [&](double e) { return e > limit; }) /
+        return 100.0 *
+               std::count_if(excess.begin(), excess.end(), [&](double e) { return e > limit; }) /
                excess.size();
     };
     std::printf("%-22s %9.2f %% %9.2f %%\n", what, beyond(1.0), beyond(10.0));

@@ -71,7 +71,8 @@ NewtonAnswer newtonNearest(const Point (&controls)[4], Point q, int samples) {
     // B' and B'' have control points 3 (P[i+1] − P[i]) and 6 (P[i+2] − 2 P[i+1] + P[i]).
     Point d1[3], d2[2];
     for (int i = 0; i < 3; ++i) {
-        d1[i] = {3.0 * (controls[i + 1].x - controls[i].x), 3.0 * (controls[i + 1].y - controls[i].y)};
+        d1[i] = {3.0 * (controls[i + 1].x - controls[i].x),
+                 3.0 * (controls[i + 1].y - controls[i].y)};
     }
     for (int i = 0; i < 2; ++i) {
         d2[i] = {2.0 * (d1[i + 1].x - d1[i].x), 2.0 * (d1[i + 1].y - d1[i].y)};

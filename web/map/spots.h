@@ -6,14 +6,14 @@
 #include "quenlow.h"
 
 enum MapQuantity {
-    PIECES_BOUNDED = 0, // (a) pieces the search bounds in all, over its ten levels
-    FINAL_RUN = 1,      // (b) samples in its final run
-    SEGMENT_FARTHER = 2,  // (c) how much farther the segment's end is than the truly nearest
-    COARSE_FARTHER = 3,   // (d) how much farther the coarse table's answer is than that
+    PIECES_BOUNDED = 0,  // (a) pieces the search bounds in all, over its ten levels
+    FINAL_RUN = 1,       // (b) samples in its final run
+    SEGMENT_FARTHER = 2, // (c) how much farther the segment's end is than the truly nearest
+    COARSE_FARTHER = 3,  // (d) how much farther the coarse table's answer is than that
 };
 
-constexpr int MAP_SPOTS = 400;  // spots across and down: every second pixel of 800
-constexpr int MAP_SPACING = 2;  // pixels from one spot to the next
+constexpr int MAP_SPOTS = 400; // spots across and down: every second pixel of 800
+constexpr int MAP_SPACING = 2; // pixels from one spot to the next
 
 // The scene of the spots: samples the curve and bounds its pieces, once for every spot.
 void prepareMap(const Point (&controls)[4], bool boxes);

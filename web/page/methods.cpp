@@ -86,8 +86,7 @@ void reportOtherMethods(const SearchReport &report) {
                               SAMPLE_SEGMENTS + 1.0, 0};
     const double table[3][4] = {
         {coarse.t, coarse.distance, double(coarse.evaluated), double(coarseSamples)},
-        {newton.answer.t, newton.answer.distance, double(newton.answer.evaluated),
-         newton.startT},
+        {newton.answer.t, newton.answer.distance, double(newton.answer.evaluated), newton.startT},
         {report.truth.t, report.truth.distance, 0, newton.clamped ? 1.0 : 0.0}};
     for (int c = 0; c < 4; ++c) {
         rows[0][c] = search[c];

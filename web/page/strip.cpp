@@ -1,7 +1,7 @@
 // The strip of levels: the picture of each level as the slider shows it, small, side by
 // side, drawn from the record of the frame on the screen with the program's own drawing.
-#include "draw/draw.h"
 #include "app/app.h"
+#include "draw/draw.h"
 #include "quenlow.h"
 #include "web/page/search_rule.h"
 #include "web/platform/layer.h"
