@@ -172,7 +172,9 @@ mergeInto(LibraryManager.library, {
     ctx.fillRect(0, 0, Quenlow.width, Quenlow.height);
     // A picture of the page's behind the window's frame (its map), when it has one.
     if (Quenlow.backdrop && ctx === Quenlow.windowContext) {
+      ctx.imageSmoothingEnabled = false; // its spots as squares, and cheaper to draw
       ctx.drawImage(Quenlow.backdrop, 0, 0, Quenlow.width, Quenlow.height);
+      ctx.imageSmoothingEnabled = true;
     }
   },
 
