@@ -9,4 +9,4 @@ source scripts/lib/packages.sh
 require_packages "${WEB_PACKAGES[@]}" chromium chromium-driver python3-selenium
 bash scripts/web.sh --build-only >/dev/null
 /usr/bin/python3 tests/web/page_screenshot.py build/web/site docs
-ls -l docs/web-page.png docs/web-phone.png docs/web-levels.png docs/web-map.png docs/web-strip.png
+ls -l docs/web-page.png docs/web-phone.png docs/web-levels.png docs/web-map.png docs/web-methods.png docs/web-strip.png

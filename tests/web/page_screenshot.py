@@ -3,7 +3,7 @@ first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
 (web-phone.png), and stepped through to level 6 with the query point moved near the curve,
 where the close-up shows the circle's edge with pieces kept and dropped on both sides of
 it (web-levels.png); the loop scene with the other methods and the map of where the coarse
-table misses (web-map.png), and the strip of every level's picture (web-strip.png).
+table misses (web-map.png) with the methods' table (web-methods.png), and the strip of every level's picture (web-strip.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -60,6 +60,9 @@ try:
                 os.path.join(sys.argv[2], name + ".png"))
             continue
         browser.driver.save_screenshot(os.path.join(sys.argv[2], name + ".png"))
+        if name == "web-map":  # and the methods' table beside it
+            browser.driver.find_element("id", "methods-part").screenshot(
+                os.path.join(sys.argv[2], "web-methods.png"))
 finally:
     browser.close()
     site.close()
