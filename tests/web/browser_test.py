@@ -939,6 +939,8 @@ class PageChecks:
         return json.loads(run.stdout)
 
     def press_in_view(self, element_id):
+        self.browser.wait_for(lambda: self.browser.run(  # on once the program has drawn
+            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
         self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
                          " 'center'})", element_id)
         self.press(element_id)
@@ -996,6 +998,7 @@ class PageChecks:
                              "the pointer at (%s, %s): %d pieces" % (*place, value))
         # A control point moved: the map starts again, for the new curve.
         self.drag([pixel(DEFAULT_POINTS[P1]), (300, 300)])
+        self.frames()  # drawn, and the old map's time forgotten
         self.browser.wait_for(lambda: self.browser.run(finished), "the new map", 30)
         controls[2:4] = scene((300, 300))
         expected = self.native(0, 0, *controls, "100,250")

@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
     canvas: null,
     context: null, // where the primitives are drawn: the window's, or a view of the page's
     windowContext: null, // the program's window's
+    backdrop: null, // a canvas of the page's drawn behind every frame of the window, or none
     width: 0, // the program's window, in its own pixels
     height: 0,
     ended: false,
