@@ -934,9 +934,8 @@ class PageChecks:
     # The other methods, and the map of the search over the whole window.
     def native(self, *arguments):
         """The map checker's answer: what the same C++ computes natively."""
-        run = subprocess.run([MAP_CHECKER] + [str(a) for a in arguments],
-                             capture_output=True, text=True, check=True)
-        return json.loads(run.stdout)
+        return json.loads(subprocess.run([MAP_CHECKER] + [str(a) for a in arguments],
+                                         capture_output=True, text=True, check=True).stdout)
 
     def press_in_view(self, element_id):
         self.browser.wait_for(lambda: self.browser.run(  # on once the program has drawn
@@ -973,10 +972,7 @@ class PageChecks:
             farther = float(rows[1][3].split()[0])
             self.assertAlmostEqual(farther, expected["coarse"][1] - truth[1], delta=0.01)
             # Twenty entries leave Q's tail between two of them; two hundred do not.
-            if samples == 20:
-                self.assertGreater(farther, 30, "the coarse table found the right strand")
-            else:
-                self.assertLess(farther, 0.5)
+            self.assertTrue(farther > 30 if samples == 20 else farther < 0.5, farther)
             self.assertLess(float(rows[0][3].split()[0]), 0.5, "the search was fooled")
 
     def test_the_map_holds_the_native_search_at_its_spots_and_says_them(self):
