@@ -2,10 +2,12 @@
 // sample at the end of the orange segment is than the truly nearest point of the continuous
 // curve, and how often it is not the nearest of the 1025 samples. The frame runs as the
 // program runs it, against the recording stand-in for OpenGL, which gives the segment's end.
+// Beside it, the methods most programs use instead: a coarse table refined, and Newton's.
 #include "app/app.h"
 #include "curve/curve.h"
 #include "gl_recorder.h"
 #include "quenlow.h"
+#include "curve/other_methods.h"
 #include "curve/true_nearest.h"
 
 #include <algorithm>
@@ -95,6 +97,16 @@ void printRow(const char *what, const std::vector<double> &excess, int notNeares
     std::printf("\n");
 }
 
+// How often each way of finding the point ends more than 1 and 10 px from the truth.
+void printMisses(const char *what, const std::vector<double> &excess) {
+    const auto beyond = [&](double limit) {
+        return 100.0 *
+               std::count_if(excess.begin(), excess.end(), [&](double e) { return e > limit; }) /
+               excess.size();
+    };
+    std::printf("%-22s %9.2f %% %9.2f %%\n", what, beyond(1.0), beyond(10.0));
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
@@ -118,6 +130,8 @@ int main(int argc, char **argv) {
     std::vector<double> samplingExcess;
     std::vector<double> selectedExcess[2]; // capsules, rounded boxes
     std::vector<double> awayFromEnds[2];   // where the nearest sample is not an end
+    std::vector<double> coarseExcess, newtonExcess;
+    int newtonWorse = 0, newtonClamped = 0, coarseEvaluated = 0, newtonEvaluated = 0;
     int notNearest[2] = {0, 0}, notNearestAwayFromEnds[2] = {0, 0};
     double checkedSlack = 0.0, checkedAgreement = 0.0;
     for (int scene = 0; scene < scenes; ++scene) {
@@ -143,6 +157,15 @@ int main(int argc, char **argv) {
             checkedSlack = std::max(checkedSlack, dense.slack);
             checkedAgreement = std::max(checkedAgreement, dense.distance - truth.distance);
         }
+
+        const MethodAnswer coarse = coarseNearest(controls, q, COARSE_SAMPLES_DEFAULT);
+        const NewtonAnswer newton = newtonNearest(controls, q, COARSE_SAMPLES_DEFAULT);
+        coarseExcess.push_back(coarse.distance - truth.distance);
+        newtonExcess.push_back(newton.answer.distance - truth.distance);
+        newtonWorse += newton.answer.distance > newton.startDistance;
+        newtonClamped += newton.clamped;
+        coarseEvaluated = std::max(coarseEvaluated, coarse.evaluated);
+        newtonEvaluated = std::max(newtonEvaluated, newton.answer.evaluated);
 
         for (int box = 0; box < 2; ++box) {
             boxMode = box == 1;
@@ -180,11 +203,23 @@ int main(int argc, char **argv) {
     printRow("nearest sample", samplingExcess, -1);
     printRow("selected, capsules", selectedExcess[0], notNearest[0]);
     printRow("selected, boxes", selectedExcess[1], notNearest[1]);
+    printRow("coarse table of 20", coarseExcess, -1);
+    printRow("Newton from it", newtonExcess, -1);
     // At an end the final run is samples 0 ... 3 or 1020 ... 1023 and its middle entry two
     // samples in, so the ends are shown apart.
     std::printf("where the nearest sample is not an end of the curve (%zu scenes):\n",
                 awayFromEnds[0].size());
     printRow("selected, capsules", awayFromEnds[0], notNearestAwayFromEnds[0]);
     printRow("selected, boxes", awayFromEnds[1], notNearestAwayFromEnds[1]);
+
+    std::printf("\nscenes where the answer is farther than the truly nearest point by more than\n");
+    std::printf("%-22s %11s %11s\n", "", "1 px", "10 px");
+    printMisses("selected, capsules", selectedExcess[0]);
+    printMisses("selected, boxes", selectedExcess[1]);
+    printMisses("coarse table of 20", coarseExcess);
+    printMisses("Newton from it", newtonExcess);
+    std::printf("curve points evaluated, at most: coarse table %d, Newton %d; Newton ended "
+                "farther than its start in %d scenes and stepped past an end in %d\n",
+                coarseEvaluated, newtonEvaluated, newtonWorse, newtonClamped);
     return 0;
 }

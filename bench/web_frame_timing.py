@@ -10,10 +10,12 @@ The table's share is the page's report of a frame, with the layout it causes, ag
 frame, for frames of a drag of the query point along the curve. Then the frame rates of
 drags, as a user's pointer makes them: trusted mouse events sent through the DevTools
 protocol at 60 Hz without waiting for their answers, frames counted by the page's
-requestAnimationFrame ticks from the first motion the canvas hears to the last. And the
-close-up's cost: the same drag's frames and reports with the close-up shown against those
-with it hidden. And a step's: a drag at a step of a level, its caption and the search's lines
-following every frame, against one at the level with both held still, as before the steps.
+requestAnimationFrame ticks from the first motion the canvas hears to the last, with a drag
+of the query point while the map of the search is being computed in its worker beside the
+same drag without it. And the close-up's cost: the same drag's frames and reports with the
+close-up shown against those with it hidden. And a step's: a drag at a step of a level, its
+caption and the search's lines following every frame, against one at the level with both
+held still, as before the steps.
 
 usage: web_frame_timing.py SITE_DIR FRAME_TIMING
 """
@@ -106,16 +108,34 @@ def browser_frames(site_dir):
         site.close()
 
 
-# What is dragged, from its window pixel, and what is set before: every level shown, or a
+# What is dragged, from its window pixel, what is set before (every level shown, or a
 # level as the page stepped through it before its steps, with its caption and the search's
-# lines held still, beside a step of it with both following every frame.
+# lines held still, beside a step of it with both following every frame), and whether the
+# map is being computed meanwhile: quantities (c) and (d) in turn, each started again as
+# soon as the worker has finished the other, so that it is never idle during the drag.
 AS_BEFORE_STEPS = "QuenlowSteps.say = QuenlowSteps.mark = function () {}; QuenlowPage.showLevel(4);"
 AT_A_STEP = "QuenlowPage.showLevel(4, 1);"
-DRAGS = [("Q, without the overlay", (240, 240), ""),
-         ("Q, every level", (240, 240), "Module._webKey(96, 0, 0)"),
-         ("P1, every level", (175, 400), "Module._webKey(96, 0, 0)"),
-         ("Q, level 4, caption held still", (240, 240), AS_BEFORE_STEPS),
-         ("Q, level 4's threshold, caption following", (240, 240), AT_A_STEP)]
+EVERY_LEVEL = "Module._webKey(96, 0, 0)"
+DRAGS = [("Q, without the overlay", (240, 240), "", False),
+         ("Q, without the overlay, the map computing", (240, 240), "", True),
+         ("Q, every level", (240, 240), EVERY_LEVEL, False),
+         ("P1, every level", (175, 400), EVERY_LEVEL, False),
+         ("Q, level 4, caption held still", (240, 240), AS_BEFORE_STEPS, False),
+         ("Q, level 4's threshold, caption following", (240, 240), AT_A_STEP, False)]
+START_MAP = """
+var quantity = document.getElementById('map-quantity');
+var state = document.getElementById('map-state');
+quantity.value = '2';
+quantity.dispatchEvent(new Event('change'));
+document.getElementById('map-switch').click();
+window.mapsFinished = 0;
+new MutationObserver(function () {
+  if (state.textContent === 'computing') return;
+  ++window.mapsFinished;
+  quantity.value = quantity.value === '2' ? '3' : '2';
+  quantity.dispatchEvent(new Event('change'));
+}).observe(state, {childList: true, characterData: true, subtree: true});
+"""
 DRAG_SECONDS = 3
 DRAG_ROUNDS = 3
 INPUT_HZ = 60
@@ -173,13 +193,16 @@ def drag_rates(site_dir):
             socket_url = [t for t in json.load(answer) if t["type"] == "page"][0][
                 "webSocketDebuggerUrl"]
         rates = {}
+        maps_finished = []
         for ratio in RATIOS:
             browser.emulate(1000, 1100, ratio)
-            for name, (x, y), setup in DRAGS:
+            for name, (x, y), setup, mapped in DRAGS:
                 rounds = []
                 for _ in range(DRAG_ROUNDS):
                     browser.open(site.url)
                     browser.run(setup)
+                    if mapped:
+                        browser.run(START_MAP)
                     rect = browser.run("var r = Module.canvas.getBoundingClientRect();"
                                        "return [r.left, r.top, r.width / 800];")
                     # Round and round a circle of 80 pixels from the point, a turn in 2 s.
@@ -190,12 +213,15 @@ def drag_rates(site_dir):
                     browser.run(COUNT_TICKS)
                     asyncio.run(send_drag(socket_url, path))
                     ticks, drawn = browser.run(DRAG_RATES)
+                    if mapped:
+                        maps_finished.append(browser.run("return window.mapsFinished"))
                     # A drag that missed its point redraws nothing and ticks at full rate.
                     if drawn < ticks / 2:
                         raise RuntimeError("%s: %.0f frames drawn a second of %.0f ticks"
                                            % (name, drawn, ticks))
                     rounds.append(ticks)
                 rates[name, ratio] = rounds
+        rates["maps finished"] = maps_finished
         return rates
     finally:
         browser.close()
@@ -205,13 +231,15 @@ def drag_rates(site_dir):
 def print_drag_rates(rates):
     print("| drag, frames a second |%s" % "".join(" ratio %d |" % ratio for ratio in RATIOS))
     print("|---|" + "---:|" * len(RATIOS))
-    for name, _, _ in DRAGS:
+    for name, *_ in DRAGS:
         print("| %s |%s" % (name, "".join(
             " %.0f (%.0f–%.0f) |" % (statistics.median(r), min(r), max(r))
             for r in (rates[name, ratio] for ratio in RATIOS))))
     print()
     print("Headless Chromium with --disable-gpu; medians (and ranges) of %d drags of %d s each, "
-          "input at %d Hz." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ))
+          "input at %d Hz. With the map computing, its worker finished %s maps in those "
+          "drags, one after another." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ,
+                     ", ".join(str(n) for n in rates["maps finished"])))
 
 
 # What the close-up adds to a drag with every level shown: the same drag with it hidden, as

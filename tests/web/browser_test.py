@@ -24,7 +24,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import ALT, CONTROL, ENGINES, ENTER, ESCAPE, RECORDER, TAB, Site  # noqa: E402
 
-SITE_DIR = CHECKER = ARTIFACTS = None
+SITE_DIR = CHECKER = MAP_CHECKER = ARTIFACTS = None
 SOURCES = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 
 DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
@@ -670,9 +670,18 @@ class PageChecks:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
             for moment in ["first frame", "level 5, boxes, every level",
-                           "level 5's threshold, a derivation open", "after Esc"]:
-                if moment == "after Esc":
-                    self.browser.keys(ESCAPE, ESCAPE)  # the derivation closed, then the end
+                           "level 5's threshold, a derivation open",
+                           "the map and the other methods", "after Esc"]:
+                if moment == "the map and the other methods":
+                    self.browser.keys(ESCAPE)  # the derivation closed
+                    self.show(ALL)
+                    for switch in ["map-switch", "methods"]:
+                        self.browser.run("document.getElementById(arguments[0]).click()", switch)
+                    self.browser.wait_for(lambda: "computed" in self.text("map-state"),
+                                          "the map", 30)
+                    self.frames()
+                elif moment == "after Esc":
+                    self.browser.keys(ESCAPE)
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
                 elif moment.endswith("open"):
                     self.browser.run("var back = document.getElementById('step-back');"
@@ -942,6 +951,117 @@ class PageChecks:
         self.browser.run("scrollTo(0, 0)")  # the canvas back in view for its picture
         self.assert_frame("level-4")
 
+    # The other methods, and the map of the search over the whole window.
+    def native(self, *arguments):
+        """The map checker's answer: what the same C++ computes natively."""
+        return json.loads(subprocess.run([MAP_CHECKER] + [str(a) for a in arguments],
+                                         capture_output=True, text=True, check=True).stdout)
+
+    def press_in_view(self, element_id):
+        self.browser.wait_for(lambda: self.browser.run(  # on once the program has drawn
+            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
+        self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
+                         " 'center'})", element_id)
+        self.press(element_id)
+        self.browser.run("scrollTo(0, 0)")  # the canvas back in view
+
+    def test_the_methods_table_shows_the_coarse_table_on_the_wrong_strand(self):
+        loop = [(-50, -200), (350, 250), (-350, 250), (50, -200), (-24, -167)]
+        self.browser.run("location.hash = arguments[0]", "#" + "&".join(
+            ["%s=%d,%d" % (n, x, y) for n, (x, y) in zip(["p0", "p1", "p2", "p3", "q"], loop)]
+            + ["regions=capsules", "every-level=off", "level=all"]))
+        self.browser.wait_for(lambda: self.text("true-nearest").startswith("t = 0.0243"),
+                              "the loop scene")
+        self.press_in_view("methods")
+        for samples in (20, 200):
+            self.browser.run("var f = document.getElementById('coarse-samples');"
+                             " f.value = arguments[0]; f.dispatchEvent(new Event('change'));",
+                             samples)
+            self.frames()
+            rows = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                    "'#methods-table tbody tr'), function (row) { return"
+                                    " Array.prototype.map.call(row.cells, function (c) {"
+                                    " return c.textContent; }); })")
+            expected = self.native("methods", samples, *[c for p in loop for c in p])
+            truth = expected["true"]
+            for row, answer in zip(rows[1:4], [expected["coarse"], expected["newton"], truth]):
+                self.assertAlmostEqual(float(row[1]), answer[0], delta=0.00005, msg=row)
+                self.assertAlmostEqual(float(row[2].split()[0]), answer[1], delta=0.005, msg=row)
+                if answer is not truth:
+                    self.assertEqual(int(row[4]), answer[2], row)
+            farther = float(rows[1][3].split()[0])
+            self.assertAlmostEqual(farther, expected["coarse"][1] - truth[1], delta=0.01)
+            # Twenty entries leave Q's tail between two of them; two hundred do not.
+            self.assertTrue(farther > 30 if samples == 20 else farther < 0.5, farther)
+            self.assertLess(float(rows[0][3].split()[0]), 0.5, "the search was fooled")
+
+    def test_the_map_holds_the_native_search_at_its_spots_and_says_them(self):
+        self.press_in_view("map-switch")
+        finished = "return document.getElementById('map-part').dataset.seconds"
+        self.browser.wait_for(lambda: self.browser.run(finished), "the whole map", 30)
+        seconds = float(self.browser.run(finished))
+        spots = [(0, 0), (399, 399), (100, 250), (201, 120), (300, 37)]
+        controls = [c for p in DEFAULT_POINTS[:4] for c in p]
+        expected = self.native(0, 0, *controls, *["%d,%d" % s for s in spots])
+        print("\n%s: the map of pieces bounded in %.2f s; natively %.2f s"
+              % (self.browser.name, seconds, expected["seconds"]), file=sys.stderr)
+        if self.browser.name == "Chromium":
+            self.assertLessEqual(seconds, 2.0)
+        for (i, j), value in zip(spots, expected["values"]):
+            self.browser.perform([pointer("mouse", [self.css((2 * i + 1, 2 * j + 1))])])
+            place = ["%d" % v if v >= 0 else "\u2212%d" % -v for v in (2 * i - 400, 400 - 2 * j)]
+            self.assertEqual(self.text("map-value"),
+                             "the pointer at (%s, %s): %d pieces" % (*place, value))
+        # A control point moved: the map starts again, for the new curve.
+        self.drag([pixel(DEFAULT_POINTS[P1]), (300, 300)])
+        self.frames()  # drawn, and the old map's time forgotten
+        self.browser.wait_for(lambda: self.browser.run(finished), "the new map", 30)
+        controls[2:4] = scene((300, 300))
+        expected = self.native(0, 0, *controls, "100,250")
+        self.browser.perform([pointer("mouse", [self.css((201, 501))])])
+        self.assertTrue(self.text("map-value").endswith(": %d pieces" % expected["values"][0]))
+
+    def test_choosing_a_level_from_the_strip_and_its_pictures_follow_the_scene(self):
+        self.drag([pixel(DEFAULT_POINTS[Q]), (470, 260)])
+        self.points[Q] = scene((470, 260))
+        expected = self.assert_table_shows("moved")  # the record of the scene on the screen
+        self.browser.wait_for(lambda: self.text("strip-level-9").startswith("level 9"),
+                              "the strip drawn")
+        names = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                 "'#strip button'), function (b) { return b.textContent; })")
+        self.assertEqual(names, ["level %d: %d kept" % (level, bounded - dropped)
+                                 for level, (bounded, dropped, _, _) in
+                                 enumerate(expected["levels"])])
+        # Each picture as a PNG, and a white one of its size: none is blank.
+        ink = ("return Array.prototype.map.call(document.querySelectorAll('#strip canvas'),"
+               " function (c) { var w = document.createElement('canvas'); w.width = c.width;"
+               " w.height = c.height; var g = w.getContext('2d'); g.fillStyle = '#fff';"
+               " g.fillRect(0, 0, w.width, w.height); return [c.toDataURL(), w.toDataURL()];"
+               " })")
+        before = self.browser.run(ink)
+        self.assertTrue(all(drawn != white for drawn, white in before), "a blank picture")
+        # Chosen by pointer.
+        self.press_in_view("strip-level-3")
+        self.level = 3
+        self.assertEqual(self.slider(), [3, "level 3"])
+        self.assert_frame("level-3")
+        # A new scene redraws the pictures once it is at rest, within 100 ms.
+        self.drag([pixel(self.points[Q]), (600, 600)])
+        self.points[Q] = scene((600, 600))
+        started = time.monotonic()
+        self.browser.wait_for(lambda: self.browser.run(ink) != before, "the strip redrawn", 2)
+        self.assertLess(time.monotonic() - started, 0.5)
+        # Chosen by keyboard: Tab to the picture of level 2, then Enter.
+        self.needs("keys_press_buttons", "sends keys that never press a button")
+        self.browser.run("document.getElementById('strip-level-1').focus()")
+        self.browser.keys(TAB, ENTER)
+        self.level = 2
+        self.assertEqual(self.slider(), [2, "level 2"])
+        self.assertEqual(self.browser.run("return document.querySelector('#strip"
+                                          " [aria-pressed=true]').id"), "strip-level-2")
+        self.browser.run("scrollTo(0, 0)")
+        self.assert_frame("level-2")
+
 
     # The search a step at a time: the caption, the marked lines and the picture of each step.
     def step_shown(self):
@@ -1130,6 +1250,7 @@ if __name__ == "__main__":
     if len(sys.argv) < 3:
         sys.exit(__doc__)
     SITE_DIR, CHECKER = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    MAP_CHECKER = os.path.join(os.path.dirname(CHECKER), "web_map_check")  # built beside it
     ARTIFACTS = os.path.join(os.path.dirname(SITE_DIR), "test-artifacts")
     rest = sys.argv[3:]
     chosen = "chromium,firefox,webkit"

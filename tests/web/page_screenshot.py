@@ -2,8 +2,10 @@
 first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
 (web-phone.png), and stepped through to level 6 with the query point moved near the curve,
 where the close-up shows the circle's edge with pieces kept and dropped on both sides of
-it (web-levels.png); and level 4 of the default scene at its threshold step, with the
-caption and the search's lines beside it (web-steps.png).
+it (web-levels.png); level 4 of the default scene at its threshold step, with the
+caption and the search's lines beside it (web-steps.png); the loop scene with the other
+methods and the map of where the coarse table misses (web-map.png) with the methods' table
+(web-methods.png), and the strip of every level's picture (web-strip.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -26,7 +28,9 @@ try:
     for name, width, height, ratio, mobile in [("web-page", 1290, 832, 1, False),
                                                ("web-phone", 390, 844, 2, True),
                                                ("web-levels", 1290, 832, 1, False),
-                                               ("web-steps", 1290, 832, 1, False)]:
+                                               ("web-steps", 1290, 832, 1, False),
+                                               ("web-map", 1290, 832, 1, False),
+                                               ("web-strip", 1290, 832, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
         browser.open(site.url + (STEPS_SCENE if name == "web-steps" else ""))
         if name == "web-levels":
@@ -41,8 +45,29 @@ try:
                 {"type": "pointerUp", "button": 0}]}])
             browser.run("var s = document.getElementById('level'); s.value = 6;"
                         "s.dispatchEvent(new Event('input'));")
+        if name == "web-map":
+            browser.run("location.hash = '#p0=-50,-200&p1=350,250&p2=-350,250&p3=50,-200"
+                        "&q=-24,-167&regions=capsules&every-level=off&level=all'")
+            browser.wait_for(lambda: browser.run(
+                "return document.getElementById('point-4-y').value") == "-167", "the scene")
+            browser.run("var m = document.getElementById('map-quantity'); m.value = '3';"
+                        "m.dispatchEvent(new Event('change'));"
+                        "document.getElementById('map-switch').click();"
+                        "document.getElementById('methods').click();")
+            browser.wait_for(lambda: "computed" in browser.run(
+                "return document.getElementById('map-state').textContent"), "the map", 60)
         browser.run(settled)
+        if name == "web-strip":
+            browser.run("var s = document.getElementById('level'); s.value = 4;"
+                        "s.dispatchEvent(new Event('input'));")
+            browser.run("return new Promise(function (done) { setTimeout(done, 300); })")
+            browser.driver.find_element("id", "strip").screenshot(
+                os.path.join(sys.argv[2], name + ".png"))
+            continue
         browser.driver.save_screenshot(os.path.join(sys.argv[2], name + ".png"))
+        if name == "web-map":  # and the methods' table beside it
+            browser.driver.find_element("id", "methods-part").screenshot(
+                os.path.join(sys.argv[2], "web-methods.png"))
 finally:
     browser.close()
     site.close()

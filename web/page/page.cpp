@@ -6,6 +6,7 @@
 #include "web/page/caption.h"
 #include "web/page/closeup.h"
 #include "web/page/derivation.h"
+#include "web/page/methods.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
@@ -91,6 +92,7 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
         drawDerivation(7.0f);
         flushPrimitives();
     }
+    reportOtherMethods(report);
     drawCloseup(report);
 }
 

@@ -9,6 +9,7 @@ mergeInto(LibraryManager.library, {
     canvas: null,
     context: null, // where the primitives are drawn: the window's, or a view of the page's
     windowContext: null, // the program's window's
+    backdrop: null, // a canvas of the page's drawn behind every frame of the window, or none
     width: 0, // the program's window, in its own pixels
     height: 0,
     ended: false,
@@ -170,6 +171,12 @@ mergeInto(LibraryManager.library, {
     var ctx = Quenlow.context;
     ctx.fillStyle = Quenlow.rgb(r, g, b);
     ctx.fillRect(0, 0, Quenlow.width, Quenlow.height);
+    // A picture of the page's behind the window's frame (its map), when it has one.
+    if (Quenlow.backdrop && ctx === Quenlow.windowContext) {
+      ctx.imageSmoothingEnabled = false; // its spots as squares, and cheaper to draw
+      ctx.drawImage(Quenlow.backdrop, 0, 0, Quenlow.width, Quenlow.height);
+      ctx.imageSmoothingEnabled = true;
+    }
   },
 
   // Each record: mode, vertex count, red, green, blue, line width or point size. Each is
