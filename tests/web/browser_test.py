@@ -590,6 +590,46 @@ class PageChecks:
                                               ".getAttribute('aria-invalid')"), "true")
             self.assert_frame("refused")
 
+    def disagreements(self):
+        """Where the views differ on the five points, the switches and the level: the Tab
+        stops' names, the number fields (a refused value needs its mark and its reason), the
+        address, the canvas's text alternative, the buttons, the slider and the level table;
+        and whether the page scrolls sideways."""
+        return self.browser.run(
+            "var found = [], hash = {}, slider = +document.getElementById('level').value;"
+            "location.hash.slice(1).split('&').forEach(function (part) {"
+            " hash[part.split('=')[0]] = part.split('=')[1]; });"
+            "var said = Module.canvas.getAttribute('aria-label'), say = function (v) {"
+            " return v < 0 ? '\u2212' + -v : String(v); };"
+            "['P0', 'P1', 'P2', 'P3', 'Q'].forEach(function (name, i) {"
+            " var at = document.querySelectorAll('#handles button')[i].getAttribute('aria-label')"
+            "  .replace(/.* at /, ''), point = at.replace(/\u2212/g, '-').split(', ').map(Number);"
+            " if (hash[name.toLowerCase()] !== point.join(',')) found.push('address ' + name);"
+            " if (said.indexOf(name + ' at ' + at) < 0) found.push('text alternative ' + name);"
+            " [0, 1].forEach(function (a) { var f = document.getElementById('point-' + i + '-' +"
+            "  'xy'[a]), why = document.getElementById('point-' + i + '-refused').textContent;"
+            "  if (f.getAttribute('aria-invalid') ? why.indexOf(name + ' stays at ' + at) < 0"
+            "   : f.value === '' || +f.value !== point[a]) found.push(f.id + ' ' + f.value); }); });"
+            "['boxes', 'all-levels'].forEach(function (id, i) { var on = document"
+            " .getElementById(id).getAttribute('aria-pressed') === 'true';"
+            " if (hash[['regions', 'every-level'][i]] !== [['capsules', 'boxes'], ['off', 'on']][i]"
+            "  [+on]) found.push('address ' + id); });"
+            "var row = document.querySelector('#levels tr[aria-current]');"
+            "if (hash.level !== (slider === 10 ? 'all' : String(slider)) || (row ? row.rowIndex - 1"
+            " : 10) !== slider) found.push('level ' + slider + ', ' + hash.level);"
+            "var page = document.documentElement;"
+            "if (page.scrollWidth > page.clientWidth) found.push('scrolls ' + page.scrollWidth);"
+            "return found;")
+
+    def test_a_value_taken_in_one_field_ends_a_refusal_in_the_other(self):
+        self.type_into("point-0-y", *"12.5", TAB)
+        self.assertIn("12.5 is not a whole number", self.text("point-0-refused"))
+        self.type_into("point-0-x", *"-225.0", ENTER)  # where P0 is, spelled otherwise
+        self.assertEqual(self.browser.run("return document.getElementById('point-0-y').value"),
+                         "-225")
+        self.assertEqual(self.disagreements(), [])
+        self.assert_frame("unmoved")
+
     def wait_for_address(self, part):
         self.browser.wait_for(lambda: part in self.browser.run("return location.hash"),
                               "the address to hold " + part)
