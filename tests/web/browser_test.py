@@ -667,6 +667,20 @@ class PageChecks:
                 self.assertIn(word, self.text("status"))
             self.assertEqual(self.browser.run("return location.href"), default)
 
+    def test_no_width_scrolls_the_page_sideways_nor_does_a_long_notice(self):
+        self.browser.run("location.hash = 'level=' + '7'.repeat(30000)")
+        self.browser.wait_for(lambda: "default scene" in self.text("status"), "the notice")
+        self.assertLess(len(self.text("status")), 200, "the notice quotes too much")
+        self.show(5)  # the piece table shown too
+        low = 320 if self.browser.can_be_a_phone else 480
+        widths = set(range(low, self.browser.widest + 1, 40)) | set(range(370, 395, 4))
+        scrolled = []
+        for width in sorted(widths | set(range(1150, 1215, 5))):
+            self.browser.emulate(width, 1100)
+            scrolled += [(width, self.browser.run("var p = document.documentElement;"
+                                                  "return p.scrollWidth - p.clientWidth"))]
+        self.assertEqual([s for s in scrolled if s[1] > 0], [], "widths that scroll sideways")
+
     def test_gallery_links_set_their_scenes_without_reloading(self):
         self.browser.run("window.stillTheSamePage = true")
         links = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
