@@ -75,6 +75,11 @@ mergeInto(LibraryManager.library, {
             }
           });
           field.addEventListener('change', function () { QuenlowPoints.typed(index, a); });
+          // Firefox fires no change when Tab leaves a field holding text that is no number.
+          field.addEventListener('keydown', function (e) {
+            if (e.key === 'Tab') QuenlowPoints.left(index, a);
+          });
+          field.addEventListener('blur', function () { QuenlowPoints.left(index, a); });
           row.insertCell().appendChild(field);
         });
         var refusal = row.insertCell();
@@ -117,6 +122,15 @@ mergeInto(LibraryManager.library, {
       // The point is set, even where it already is: the other field shows it again.
       QuenlowPoints.settle(index, point);
       if (moves) QuenlowPoints.move(index, point[0], point[1]);
+    },
+    // A field left holding what is not its point's coordinate, and not refused yet.
+    left: function (index, axis) {
+      var field = QuenlowPoints.field(index, axis);
+      var value = QuenlowPoints.read().points[index][axis];
+      if (!field.hasAttribute('aria-invalid') &&
+          (field.value === '' || Number(field.value) !== value)) {
+        QuenlowPoints.typed(index, axis);
+      }
     },
     // A refused value stays in its field, marked, with the reason beside it, until the point
     // is set again; each field of the point may hold one.
