@@ -101,6 +101,7 @@ class Browser:
     can_pen = True  # and a pen's
     can_set_pixel_ratio = True
     can_be_a_phone = True  # a viewport 390 CSS pixels wide
+    widest = 1920  # the widest window it can make, in CSS pixels
     announces_ratio_changes = True  # a new ratio set while the page is open reaches it
     keys_press_buttons = True  # Enter and Space on a focused button press it
     releases_the_right_button = True  # as the right button, so the page sees it released
@@ -209,6 +210,7 @@ class WebKit(_Selenium):
     can_pen = False
     can_set_pixel_ratio = False
     can_be_a_phone = False  # its window is at least 447 pixels wide
+    widest = 1400  # its private screen's width
     announces_ratio_changes = False
     releases_the_right_button = False  # it releases the left, and pointer events then stop
     can_run_before_the_page = False

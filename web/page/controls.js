@@ -69,6 +69,12 @@ mergeInto(LibraryManager.library, {
       QuenlowPage.write('play', 'Play');
     },
 
+    // What a person gave, as a message quotes it: at most a few words, so that a pasted page
+    // of text neither hides the message nor widens the page. By characters, not UTF-16 units.
+    shortened: function (text) {
+      var characters = Array.from(text);
+      return characters.length <= 24 ? text : characters.slice(0, 20).join('') + '\u2026';
+    },
     // Rounded first, so that a rounding error below zero shows as 0.00, not -0.00.
     pixels: function (distance) {
       return (Math.round(distance * 100) / 100).toFixed(2) + ' px';

@@ -11,6 +11,7 @@ mergeInto(LibraryManager.library, {
     written: null, // the fragment last written, without its '#'
     writing: 0, // the timer of the next rewrite
     notice: '', // what the status says of the last link refused
+    REASONS: 3, // the most reasons a notice gives
 
     encode: function (scene) {
       var parts = scene.points.map(function (point, index) {
@@ -27,9 +28,11 @@ mergeInto(LibraryManager.library, {
       var scene = { points: [] }, problems = [], seen = Object.create(null);
       var levels = { all: QuenlowPage.LEVELS };
       for (var level = 0; level < QuenlowPage.LEVELS; ++level) levels[level] = level;
+      // What the address gave, quoted short: it may be anything, of any length.
+      var quote = function (text) { return '\u201c' + QuenlowPage.shortened(text) + '\u201d'; };
       var choose = function (name, text, choices, words) {
         if (!Object.prototype.hasOwnProperty.call(choices, text)) {
-          problems.push(name + ' \u201c' + text + '\u201d is not ' +
+          problems.push(name + ' ' + quote(text) + ' is not ' +
                         (words || Object.keys(choices).join(' or ')));
         }
         return choices[text];
@@ -39,15 +42,15 @@ mergeInto(LibraryManager.library, {
         try {
           text = decodeURIComponent(text);
         } catch (e) {
-          problems.push(name + ' has a broken %-escape');
+          problems.push(QuenlowPage.shortened(name) + ' has a broken %-escape');
           return;
         }
         var index = QuenlowLinks.POINTS.indexOf(name);
-        if (name in seen) return problems.push(name + ' is given twice');
+        if (name in seen) return problems.push(QuenlowPage.shortened(name) + ' is given twice');
         seen[name] = true;
         if (index >= 0) {
           var xy = /^(-?\d{1,6}),(-?\d{1,6})$/.exec(text);
-          if (!xy) return problems.push(name + ' \u201c' + text + '\u201d is not two whole ' +
+          if (!xy) return problems.push(name + ' ' + quote(text) + ' is not two whole ' +
                                         'numbers, x,y');
           scene.points[index] = [+xy[1], +xy[2]];
           if (Math.max(Math.abs(+xy[1]), Math.abs(+xy[2])) > QuenlowPoints.LIMIT) {
@@ -64,7 +67,7 @@ mergeInto(LibraryManager.library, {
           QuenlowPage.STEPS.forEach(function (step, index) { steps[step] = index; });
           scene.step = choose(name, text, steps);
         } else {
-          problems.push('\u201c' + part + '\u201d is not part of a scene');
+          problems.push(quote(part) + ' is not part of a scene');
         }
       });
       QuenlowLinks.POINTS.concat(['regions', 'every-level', 'level']).forEach(function (name) {
@@ -107,7 +110,8 @@ mergeInto(LibraryManager.library, {
     // fragment that cannot be used gives the default scene and says why.
     follow: function (hash) {
       var fragment = hash.replace(/^#/, ''), status = QuenlowPage.element('status');
-      if (fragment === '' || fragment === QuenlowLinks.written) return;
+      if (fragment === QuenlowLinks.written) return;
+      if (fragment === '') return QuenlowLinks.write(); // an address emptied: the scene stays
       if (Quenlow.ended) {
         status.textContent = 'The program has ended (Esc), so it cannot show this link\u2019s ' +
                              'scene. Reload the page to open it.';
@@ -116,8 +120,12 @@ mergeInto(LibraryManager.library, {
       var decoded = QuenlowLinks.decode(fragment), now = QuenlowPoints.read();
       if (status.textContent === QuenlowLinks.notice) status.textContent = '';
       if (decoded.problems) {
+        // The first few reasons: an address of many faults would give a page of them.
+        var problems = decoded.problems, more = problems.length - QuenlowLinks.REASONS;
         QuenlowLinks.notice = 'This link\u2019s scene was not used (' +
-            decoded.problems.join('; ') + '), so the page shows the default scene.';
+            problems.slice(0, QuenlowLinks.REASONS).join('; ') +
+            (more > 0 ? '; and ' + more + ' more' : '') +
+            '), so the page shows the default scene.';
         status.textContent = QuenlowLinks.notice;
         decoded.scene = { points: null, boxes: false, allLevels: false,
                           level: QuenlowPage.LEVELS, step: QuenlowPage.STEPS.length - 1 };

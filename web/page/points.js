@@ -15,6 +15,8 @@ mergeInto(LibraryManager.library, {
     moved: 4, // the point moved last, whose place is spoken
     movedSinceSpoken: false, // a point moved since the result was last spoken
     resting: 0, // the timer that speaks once a move has come to rest
+    // Each point's fields' refused values: why each was refused, or null.
+    refused: [[null, null], [null, null], [null, null], [null, null], [null, null]],
 
     // The program's state now: points as [x, y], both switches, the level shown and its step.
     read: function () {
@@ -74,6 +76,11 @@ mergeInto(LibraryManager.library, {
             }
           });
           field.addEventListener('change', function () { QuenlowPoints.typed(index, a); });
+          // Firefox fires no change when Tab leaves a field holding text that is no number.
+          field.addEventListener('keydown', function (e) {
+            if (e.key === 'Tab') QuenlowPoints.left(index, a);
+          });
+          field.addEventListener('blur', function () { QuenlowPoints.left(index, a); });
           row.insertCell().appendChild(field);
         });
         var refusal = row.insertCell();
@@ -97,41 +104,64 @@ mergeInto(LibraryManager.library, {
       QuenlowPoints.move(index, point[0] + direction[0] * step, point[1] + direction[1] * step);
     },
 
+    field: function (index, axis) {
+      return QuenlowPage.element('point-' + index + '-' + ['x', 'y'][axis]);
+    },
     typed: function (index, axis) {
-      var field = QuenlowPage.element('point-' + index + '-' + ['x', 'y'][axis]);
+      var field = QuenlowPoints.field(index, axis);
       var text = field.value, value = Number(text), problem = null;
       if (text === '') {
         problem = field.validity.badInput ? 'that is not a number' : 'the field is empty';
       } else if (!Number.isInteger(value)) {
-        problem = text + ' is not a whole number';
+        problem = QuenlowPage.shortened(text) + ' is not a whole number';
       } else if (Math.abs(value) > QuenlowPoints.LIMIT) {
-        problem = text + ' is beyond \u00b110\u00a0000';
+        problem = QuenlowPage.shortened(text) + ' is beyond \u00b110\u00a0000';
       }
-      if (problem) return QuenlowPoints.refuse(index, field, problem);
-      QuenlowPoints.accept(index);
-      var point = QuenlowPoints.read().points[index];
-      if (point[axis] !== value) {
-        point[axis] = value;
-        QuenlowPoints.move(index, point[0], point[1]);
+      if (problem) return QuenlowPoints.refuse(index, axis, problem);
+      var point = QuenlowPoints.read().points[index], moves = point[axis] !== value;
+      point[axis] = value;
+      // The point is set, even where it already is: the other field shows it again.
+      QuenlowPoints.settle(index, point);
+      if (moves) QuenlowPoints.move(index, point[0], point[1]);
+    },
+    // A field left holding what is not its point's coordinate, and not refused yet.
+    left: function (index, axis) {
+      var field = QuenlowPoints.field(index, axis);
+      var value = QuenlowPoints.read().points[index][axis];
+      if (!field.hasAttribute('aria-invalid') &&
+          (field.value === '' || Number(field.value) !== value)) {
+        QuenlowPoints.typed(index, axis);
       }
     },
-    refuse: function (index, field, problem) {
-      var point = QuenlowPoints.read().points[index];
-      var text = 'Refused: ' + problem + '. ' + QuenlowPoints.NAMES[index] + ' stays at ' +
-                 QuenlowPoints.place(point) + '.';
-      field.setAttribute('aria-invalid', 'true');
+    // A refused value stays in its field, marked, with the reason beside it, until the point
+    // is set again; each field of the point may hold one.
+    refuse: function (index, axis, problem) {
+      QuenlowPoints.field(index, axis).setAttribute('aria-invalid', 'true');
+      QuenlowPoints.refused[index][axis] = problem;
+      var both = QuenlowPoints.refused[index].every(Boolean);
+      var reasons = QuenlowPoints.refused[index].map(function (reason, a) {
+        return reason && (both ? ['x', 'y'][a] + ': ' : '') + reason;
+      }).filter(Boolean);
+      var text = 'Refused: ' + reasons.join('; ') + '. ' + QuenlowPoints.NAMES[index] +
+                 ' stays at ' + QuenlowPoints.place(QuenlowPoints.read().points[index]) + '.';
       QuenlowPage.element('point-' + index + '-refused').textContent = text;
       QuenlowPoints.speak(text);
     },
-    accept: function (index) {
-      ['x', 'y'].forEach(function (axis) {
-        QuenlowPage.element('point-' + index + '-' + axis).removeAttribute('aria-invalid');
-      });
+    // The point set, by a move from anywhere or a value accepted in either field: the fields
+    // show it, without a mark. A field being typed in keeps its own spelling of the value.
+    settle: function (index, point) {
+      QuenlowPoints.refused[index] = [null, null];
       QuenlowPage.element('point-' + index + '-refused').textContent = '';
+      point.forEach(function (value, a) {
+        var field = QuenlowPoints.field(index, a);
+        var typing = document.activeElement === field && field.value !== '' &&
+                     Number(field.value) === value;
+        field.removeAttribute('aria-invalid');
+        if (!typing) field.value = value;
+      });
     },
 
-    // Stops, fields and words follow each frame; a field being typed in keeps what it holds
-    // while that is the point's coordinate, or a refused value still to be corrected.
+    // Stops, fields and words follow each frame; a point that moved clears its refusals.
     onFrame: function () {
       var before = QuenlowPoints.scene, scene = QuenlowPoints.read();
       var handles = QuenlowPage.element('handles').children, changed = [];
@@ -148,13 +178,7 @@ mergeInto(LibraryManager.library, {
         var share = function (v) { return Math.max(0, Math.min(100, v * 100)) + '%'; };
         handle.style.left = share((point[0] + Quenlow.width / 2) / Quenlow.width);
         handle.style.top = share((Quenlow.height / 2 - point[1]) / Quenlow.height);
-        QuenlowPoints.accept(index);
-        ['x', 'y'].forEach(function (axis, a) {
-          var field = QuenlowPage.element('point-' + index + '-' + axis);
-          var typing = document.activeElement === field && field.value !== '' &&
-                       Number(field.value) === point[a];
-          if (!typing) field.value = point[a];
-        });
+        QuenlowPoints.settle(index, point);
       });
       // A drag, or the default scene: the point spoken is the one that moved, Q of several.
       if (changed.length && changed.indexOf(QuenlowPoints.moved) < 0) {
