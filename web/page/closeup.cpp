@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "draw/draw.h"
+#include "web/page/held.h"
 #include "quenlow.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
@@ -111,7 +112,8 @@ bool inView(int level, int step, int start, const View &view) {
 // The dropped regions of every level up to the one shown, in the search's order, and the
 // overlay's, each only where it meets the view.
 void drawDroppedRegions(const View &view) {
-    const int deepest = lastLevelShown < LEVEL_COUNT ? lastLevelShown : LEVEL_COUNT - 1;
+    const int deepest = (lastLevelShown < LEVEL_COUNT ? lastLevelShown : LEVEL_COUNT - 1) -
+                        (heldBack.decisions ? 1 : 0);
     for (int level = 0; level <= deepest; ++level) {
         const LevelRecord &record = searchRecord[level];
         for (int i = 0; i < record.count; ++i) {
@@ -133,11 +135,13 @@ void drawOverlay(const View &view) {
     }
 }
 
+// All the level's pieces while its decisions are held back: each is in play until it decides.
 void drawPiecesInPlayInView(const View &view) {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
         const int start = record.pieces[i].start;
-        if (record.pieces[i].kept && inView(lastLevelShown, record.step, start, view)) {
+        if ((record.pieces[i].kept || heldBack.decisions) &&
+            inView(lastLevelShown, record.step, start, view)) {
             drawInPlay(lastLevelShown, record.step, start);
         }
     }
@@ -258,10 +262,13 @@ void drawCloseup(const SearchReport &report) {
         drawOverlay(view);
     }
     if (lastLevelShown < LEVEL_COUNT) {
-        drawCircleEdge(ruleRadius(lastLevelShown), view);
-        drawRuleRadius(lastLevelShown);
-        markTightestPiece(lastLevelShown);
+        if (!heldBack.decisions) {
+            drawCircleEdge(ruleRadius(lastLevelShown), view);
+            drawRuleRadius(lastLevelShown);
+            markTightestPiece(lastLevelShown);
+        }
         drawChosenPiece();
+        drawMarkedPieces();
         drawPiecesInPlayInView(view);
     }
     drawWholeCurve(view);

@@ -4,6 +4,8 @@
 #include "draw/draw.h"
 #include "quenlow.h"
 #include "web/page/closeup.h"
+#include "web/page/guess.h"
+#include "web/page/held.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
@@ -59,7 +61,7 @@ EMSCRIPTEN_KEEPALIVE void webRedraw() {
 
 // Tells the page what the frame just drawn shows, from the record the search left behind,
 // its final candidates and the curve's samples; at a level short of all, draws the rule of
-// that level over the frame; and draws the close-up.
+// that level over the frame; the reader's guess; and draws the close-up.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
@@ -75,11 +77,17 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
     reportPieces();
     if (lastLevelShown < LEVEL_COUNT) {
-        drawSearchRule(lastLevelShown);
+        if (!heldBack.decisions) {
+            drawSearchRule(lastLevelShown);
+        }
         drawChosenPiece();
-        flushPrimitives();
     }
-    drawCloseup(report);
+    drawGuess(report.truePoint);
+    flushPrimitives();
+    // Framed on the final run, the close-up would point at the answer held back.
+    if (!heldBack.result) {
+        drawCloseup(report);
+    }
 }
 
 } // extern "C"

@@ -3,6 +3,7 @@
 #include "web/page/pieces.h"
 
 #include "draw/draw.h"
+#include "web/page/held.h"
 #include "quenlow.h"
 
 #include <GL/gl.h>
@@ -49,7 +50,7 @@ void drawChosenPiece() {
             glLineWidth(6.0f);
             glColor3f(1.0f, 0.8f, 0.0f);
             drawOutline(lastLevelShown, record.step, chosenStart);
-            if (record.pieces[i].kept) {
+            if (record.pieces[i].kept || heldBack.decisions) {
                 drawInPlay(lastLevelShown, record.step, chosenStart);
             } else {
                 drawRegion(lastLevelShown, record.step, chosenStart);

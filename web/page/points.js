@@ -4,7 +4,7 @@
 // found, and the canvas's text alternative follows the scene. Every move goes through the
 // program's own mouse and motion callbacks, as a drag of the point would.
 mergeInto(LibraryManager.library, {
-  $QuenlowPoints__deps: ['$QuenlowPage', '$Quenlow'],
+  $QuenlowPoints__deps: ['$QuenlowPage', '$Quenlow', '$QuenlowHeld'],
   $QuenlowPoints__postset: 'QuenlowPoints.start();',
   $QuenlowPoints: {
     NAMES: ['P0', 'P1', 'P2', 'P3', 'Q'],
@@ -15,6 +15,7 @@ mergeInto(LibraryManager.library, {
     moved: 4, // the point moved last, whose place is spoken
     movedSinceSpoken: false, // a point moved since the result was last spoken
     resting: 0, // the timer that speaks once a move has come to rest
+    heldSaid: false, // whether the words last written held the result back
 
     // The program's state now: points as [x, y], both switches, the level shown.
     read: function () {
@@ -159,10 +160,12 @@ mergeInto(LibraryManager.library, {
       if (changed.length && changed.indexOf(QuenlowPoints.moved) < 0) {
         QuenlowPoints.moved = changed[changed.length - 1];
       }
-      if (before && !changed.length && before.boxes === scene.boxes) return;
+      var held = QuenlowPoints.heldSaid !== QuenlowHeld.result;
+      if (before && !changed.length && before.boxes === scene.boxes && !held) return;
       if (before && changed.length) QuenlowPoints.movedSinceSpoken = true;
       clearTimeout(QuenlowPoints.resting);
-      QuenlowPoints.resting = setTimeout(QuenlowPoints.rest, before ? QuenlowPoints.REST_MS : 0);
+      QuenlowPoints.resting = setTimeout(QuenlowPoints.rest,
+                                         before && !held ? QuenlowPoints.REST_MS : 0);
     },
 
     // The scene described on the canvas; spoken once a move has come to rest.
@@ -175,6 +178,8 @@ mergeInto(LibraryManager.library, {
       };
       var ends = 'The segment ends at sample ' + sample + ', ' + QuenlowPage.pixels(distance) +
                  ' away; the truly nearest point is ' + QuenlowPage.pixels(nearer) + ' nearer.';
+      QuenlowPoints.heldSaid = QuenlowHeld.result;
+      if (QuenlowHeld.result) ends = 'Where the curve comes nearest to Q is ' + QuenlowHeld.WORDS + '.';
       Module['canvas'].setAttribute('aria-label', 'A cubic B\u00e9zier curve from ' + at(0) +
           ' to ' + at(3) + ', drawn toward ' + at(1) + ' and ' + at(2) + ', with the query ' +
           'point ' + at(4) + '. ' + ends);
