@@ -138,8 +138,7 @@ mergeInto(LibraryManager.library, {
       }
       var text = kept ? 'kept' : 'dropped', mark = !!d.marks[start];
       if (d.level !== null && (mark || !kept)) {
-        text += mark === !kept ? (mark ? ', marked: right' : '') : mark ? ', marked: wrong'
-                                                                         : ', not marked';
+        text += mark ? (kept ? ': wrong' : ': right') : ': missed';
       }
       if (box || cell.textContent !== text) cell.textContent = text;
     }

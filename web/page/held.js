@@ -13,6 +13,11 @@ mergeInto(LibraryManager.library, {
     onPress: null, // what a press on the canvas does while locked: f(scene x, y, reach)
     WORDS: 'held back until you answer',
 
+    // The result tells every level's decisions too: the final run survived them all.
+    answer: function () {
+      return QuenlowHeld.result || QuenlowHeld.decisions;
+    },
+
     start: function () {
       // Ahead of the canvas's own listeners, which would pick and drag a point.
       QuenlowPage.element('stage').addEventListener('pointerdown', function (e) {

@@ -43,7 +43,7 @@ mergeInto(LibraryManager.library, {
       text.push(first + ' \u2026 ' + last);
     }
     if (runCount > 4) text.push('\u2026');
-    QuenlowPage.write('final-run', QuenlowHeld.result ? QuenlowHeld.WORDS
+    QuenlowPage.write('final-run', QuenlowHeld.answer() ? QuenlowHeld.WORDS
                                                        : text.join(', ') + ' (' + samples +
                                                          ' samples)');
   },
@@ -52,7 +52,7 @@ mergeInto(LibraryManager.library, {
   quenlowShowResult: function (selected, selectedDistance, nearestSample, nearestSampleDistance,
                                trueT, trueDistance) {
     var page = QuenlowPage;
-    if (QuenlowHeld.result) {
+    if (QuenlowHeld.answer()) {
       ['selected', 'nearest-sample', 'true-nearest', 'farther'].forEach(function (id) {
         page.write(id, QuenlowHeld.WORDS);
       });

@@ -160,7 +160,7 @@ mergeInto(LibraryManager.library, {
       if (changed.length && changed.indexOf(QuenlowPoints.moved) < 0) {
         QuenlowPoints.moved = changed[changed.length - 1];
       }
-      var held = QuenlowPoints.heldSaid !== QuenlowHeld.result;
+      var held = QuenlowPoints.heldSaid !== QuenlowHeld.answer();
       if (before && !changed.length && before.boxes === scene.boxes && !held) return;
       if (before && changed.length) QuenlowPoints.movedSinceSpoken = true;
       clearTimeout(QuenlowPoints.resting);
@@ -178,8 +178,8 @@ mergeInto(LibraryManager.library, {
       };
       var ends = 'The segment ends at sample ' + sample + ', ' + QuenlowPage.pixels(distance) +
                  ' away; the truly nearest point is ' + QuenlowPage.pixels(nearer) + ' nearer.';
-      QuenlowPoints.heldSaid = QuenlowHeld.result;
-      if (QuenlowHeld.result) ends = 'Where the curve comes nearest to Q is ' + QuenlowHeld.WORDS + '.';
+      QuenlowPoints.heldSaid = QuenlowHeld.answer();
+      if (QuenlowPoints.heldSaid) ends = 'Where the curve comes nearest to Q is ' + QuenlowHeld.WORDS + '.';
       Module['canvas'].setAttribute('aria-label', 'A cubic B\u00e9zier curve from ' + at(0) +
           ' to ' + at(3) + ', drawn toward ' + at(1) + ' and ' + at(2) + ', with the query ' +
           'point ' + at(4) + '. ' + ends);
