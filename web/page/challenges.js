@@ -26,11 +26,11 @@ mergeInto(LibraryManager.library, {
               'for a while: near the centre of a bend.',
         met: function (f) { return !f.boxes && f.finalRun > 40; } },
       { id: 'farther', name: 'Off by more than 2 px',
-        scene: 'p0=300,0&p1=300,166&p2=166,300&p3=0,300&q=120,120&regions=boxes',
+        scene: 'p0=-150,-250&p1=390,250&p2=-390,250&p3=150,-250&q=0,100&regions=capsules',
         goal: 'Find a Q where the segment ends more than 2 px farther from Q than the truly ' +
               'nearest point.',
-        hint: 'The segment ends at the middle of the final run, so a run that is long and ' +
-              'lopsided about the nearest point leaves it far off.',
+        hint: 'The segment ends in the middle of the final run, and the run cannot reach ' +
+              'past an end of the curve.',
         met: function (f) { return f.farther > 2; } },
       { id: 'late-drop', name: 'Nothing dropped early',
         scene: 'p0=300,0&p1=300,166&p2=166,300&p3=0,300&q=150,60&regions=capsules',
