@@ -666,8 +666,19 @@ class PageChecks:
         for width, height, ratio, mobile in sizes:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
-            for moment in ["first frame", "level 5, boxes, every level", "after Esc"]:
-                if moment == "after Esc":
+            for moment in ["first frame", "level 5, boxes, every level", "pieces marked",
+                           "a round", "a round revealed, hints open", "after Esc"]:
+                if moment == "pieces marked":
+                    self.browser.run("document.getElementById('drops-ask').click()")
+                    self.frames()
+                    self.browser.run("document.querySelector('#pieces tbody input').click()")
+                elif moment == "a round":
+                    self.browser.run("document.getElementById('guess').click()")
+                elif moment.startswith("a round revealed"):
+                    self.browser.run("document.getElementById('guess-stop').click();"
+                                     "document.querySelectorAll('#challenges details')"
+                                     ".forEach(function (d) { d.open = true; })")
+                elif moment == "after Esc":
                     self.browser.keys(ESCAPE)
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
                 elif moment != "first frame":
