@@ -120,7 +120,7 @@ mergeInto(LibraryManager.library, {
       newly.forEach(function (challenge) { c.met[challenge.id] = true; });
       QuenlowStore.save(c.KEY, c.met);
       c.showMarks();
-      QuenlowPoints.speak('Challenge met: ' + newly.map(function (challenge) {
+      QuenlowPoints.speakAfterMove('Challenge met: ' + newly.map(function (challenge) {
         return challenge.name;
       }).join(', ') + '.');
     }

@@ -16,6 +16,7 @@ mergeInto(LibraryManager.library, {
     movedSinceSpoken: false, // a point moved since the result was last spoken
     resting: 0, // the timer that speaks once a move has come to rest
     heldSaid: false, // whether the words last written held the result back
+    note: '', // what is to be said after the move spoken next
 
     // The program's state now: points as [x, y], both switches, the level shown.
     read: function () {
@@ -185,7 +186,16 @@ mergeInto(LibraryManager.library, {
           'point ' + at(4) + '. ' + ends);
       if (QuenlowPoints.movedSinceSpoken) {
         QuenlowPoints.movedSinceSpoken = false;
-        QuenlowPoints.speak(at(QuenlowPoints.moved) + '. ' + ends);
+        QuenlowPoints.speak(at(QuenlowPoints.moved) + '. ' + ends + QuenlowPoints.note);
+      }
+      QuenlowPoints.note = '';
+    },
+    // Said after the move that caused it, which is about to be spoken, or at once.
+    speakAfterMove: function (text) {
+      if (QuenlowPoints.movedSinceSpoken) {
+        QuenlowPoints.note += ' ' + text;
+      } else {
+        QuenlowPoints.speak(text);
       }
     },
     speak: function (text) {

@@ -97,6 +97,10 @@ mergeInto(LibraryManager.library, {
     },
     onArrow: function (e) {
       var direction = QuenlowPoints.ARROWS[e.key], r = QuenlowRounds;
+      if (e.key === 'Enter') {
+        e.preventDefault(); // the guess placed once, not again by the button's click
+        return r.reveal(r.placing[0], r.placing[1]);
+      }
       if (!direction || e.ctrlKey || e.altKey || e.metaKey) return;
       e.preventDefault();
       var step = e.shiftKey ? 10 : 1, half = [Quenlow.width / 2, Quenlow.height / 2];
