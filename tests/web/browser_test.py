@@ -958,7 +958,7 @@ class PageChecks:
         to a tenth of a pixel, as the solver has them."""
         said = self.text("round-said").replace("\u2212", "-")
         x, y, to_nearest, off_curve = re.fullmatch(
-            r"Your guess, at (-?\d+), (-?\d+), is (\d+\.\d)\xa0px from the nearest point of the "
+            r"Your guess \(the violet ring\), at (-?\d+), (-?\d+), is (\d+\.\d)\xa0px from the nearest point of the "
             r"curve \(the black cross\), and (\d+\.\d)\xa0px off the curve\.", said).groups()
         guess = int(x), int(y)
         self.assertTrue(abs(guess[0] - near[0]) <= 1 and abs(guess[1] - near[1]) <= 1, said)

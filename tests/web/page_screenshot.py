@@ -2,7 +2,8 @@
 first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
 (web-phone.png), and stepped through to level 6 with the query point moved near the curve,
 where the close-up shows the circle's edge with pieces kept and dropped on both sides of
-it (web-levels.png).
+it (web-levels.png); a guess round revealed (web-round.png); and the default scene's level
+4 with three pieces marked to drop and checked (web-drops.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -22,14 +23,33 @@ settled = "return new Promise(function (done) { requestAnimationFrame(function (
 try:
     for name, width, height, ratio, mobile in [("web-page", 1290, 832, 1, False),
                                                ("web-phone", 390, 844, 2, True),
-                                               ("web-levels", 1290, 832, 1, False)]:
+                                               ("web-levels", 1290, 832, 1, False),
+                                               ("web-round", 1290, 900, 1, False),
+                                               ("web-drops", 1290, 1720, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
-        browser.open(site.url)
+        browser.open(site.url + ("#round=20261209" if name == "web-round" else ""))
+        left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                "return [r.left, r.top];")
+        if name == "web-round":
+            # A guess tapped at (-20, 20) of the scene, a little off the curve.
+            browser.run(settled)
+            browser.perform([{"type": "pointer", "id": "mouse", "actions": [
+                {"type": "pointerMove", "x": int(left) + 380, "y": int(top) + 380},
+                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+        if name == "web-drops":
+            # Level 4 of the default scene: two pieces marked that drop, one that is kept.
+            browser.run("var s = document.getElementById('level'); s.value = 4;"
+                        "s.dispatchEvent(new Event('input'));")
+            browser.run(settled)
+            browser.run("document.getElementById('drops-ask').click()")
+            browser.run(settled)
+            browser.run("var boxes = document.querySelectorAll('#pieces tbody input');"
+                        "[0, 1, 2].forEach(function (i) { boxes[i].click(); });"
+                        "document.getElementById('drops-check').click();")
+            browser.run("scrollTo(0, 0)")
         if name == "web-levels":
             # Q dragged from its default place to (-70, 70) of the scene, then the slider to
             # level 6.
-            left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
-                                    "return [r.left, r.top];")
             browser.perform([{"type": "pointer", "id": "mouse", "actions": [
                 {"type": "pointerMove", "x": int(left) + 240, "y": int(top) + 240},
                 {"type": "pointerDown", "button": 0},

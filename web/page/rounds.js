@@ -134,11 +134,13 @@ mergeInto(LibraryManager.library, {
       r.show(false);
       r.scores.push(Math.round(toNearest * 10) / 10);
       QuenlowStore.save(r.KEY, r.scores);
-      var text = 'Your guess, at ' + QuenlowPoints.place([x, y]) + ', is ' + r.px(toNearest) +
+      var text = 'Your guess (the violet ring), at ' + QuenlowPoints.place([x, y]) + ', is ' +
+                 r.px(toNearest) +
                  ' from the nearest point of the curve (the black cross), and ' +
                  r.px(offCurve) + ' off the curve.';
       QuenlowPage.write('round-said', text);
       r.showScore();
+      QuenlowPoints.movedSinceSpoken = false; // the round's scene is said with its answer here
       QuenlowPoints.speak(text + ' ' + QuenlowPage.element('round-score').textContent);
       QuenlowPage.element('next-round').focus();
     },
