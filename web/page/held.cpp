@@ -45,10 +45,6 @@ double outsideRegion(int level, int step, int start, Point p) {
 
 } // namespace
 
-bool pieceMarked(int start) {
-    return start >= 0 && start < SAMPLE_SEGMENTS && marked[start];
-}
-
 void drawMarkedPieces() {
     if (lastLevelShown >= LEVEL_COUNT) {
         return;
@@ -63,7 +59,8 @@ void drawMarkedPieces() {
     }
 }
 
-void drawPiecesBounded(int level) {
+// Every piece the level bounded, all in play until the level decides.
+static void drawPiecesBounded(int level) {
     const LevelRecord &record = searchRecord[level];
     for (int i = 0; i < record.count; ++i) {
         drawInPlay(level, record.step, record.pieces[i].start);

@@ -9,9 +9,5 @@ struct HeldBack {
 };
 extern HeldBack heldBack;
 
-// Whether the reader marked the piece of the level shown that starts at `start`.
-bool pieceMarked(int start);
 // A wide dark rim around each marked piece of the level shown, under its outline.
 void drawMarkedPieces();
-// Every piece the level shown bounded, all in play until the level decides.
-void drawPiecesBounded(int level);
