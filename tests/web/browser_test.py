@@ -973,6 +973,7 @@ class PageChecks:
         self.press("guess")
         self.browser.wait_for(lambda: self.browser.run(
             "return document.activeElement.id") == "guess-stop", "the guess's Tab stop")
+        self.frames()  # the round's scene drawn, and its numbers in the fields
         seed = self.browser.run("return location.hash")
         self.assertRegex(seed, r"^#round=\d+$")
         q = self.shown_points()[Q]
@@ -986,12 +987,14 @@ class PageChecks:
         played = int(re.match(r"(\d+|One) rounds? played", self.text("round-score").replace(
             "One", "1")).group(1))
         self.press("next-round")
+        self.frames()
         self.assertNotEqual(self.browser.run("return location.hash"), seed)
         self.browser.run("scrollTo(0, 0)")
         self.browser.perform([pointer(self.finger(), [self.css((123, 456)), "down", "up"])])
         self.assert_revealed_against_the_solver("pointer", scene((123, 456)))
         self.assertTrue(self.text("round-score").startswith("%d rounds played" % (played + 1)))
         self.press("stop-round")
+        self.frames()
         self.assertEqual(self.shown_points(), DEFAULT_POINTS)
         self.points = list(DEFAULT_POINTS)
         self.assert_frame("stopped")

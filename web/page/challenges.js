@@ -102,14 +102,15 @@ mergeInto(LibraryManager.library, {
       });
       QuenlowPage.write('challenges-said', QuenlowStore.said('the marks of goals met'));
     },
-    // Not while an answer is held back: a goal met would give it away.
+    // Not while an answer is held back, which a goal met would give away, nor in a guess
+    // round, whose scene the page dealt rather than the reader reached.
     onFrame: function () {
       var c = QuenlowChallenges;
       if (!QuenlowPage.started) return;
       document.querySelectorAll('#challenge-list button').forEach(function (b) {
         b.disabled = Quenlow.ended;
       });
-      if (QuenlowHeld.result || QuenlowHeld.decisions) return;
+      if (QuenlowHeld.answer() || QuenlowRounds.seed !== null) return;
       var p = _webChallengeFacts() >> 3, h = HEAPF64;
       var facts = { bothEnds: !!h[p], finalRun: h[p + 1], boxes: !!h[p + 2], farther: h[p + 3],
                     firstDrop: h[p + 4], r0: h[p + 5], polygon: h[p + 6] };
