@@ -60,6 +60,13 @@ inline LevelRecord searchRecord[LEVEL_COUNT]; // what the search did at each lev
 // drawing the result. The desktop program leaves it at LEVEL_COUNT, the whole search.
 inline int lastLevelShown = LEVEL_COUNT;
 
+// How far into that level the page's picture goes: its pieces bounded, the threshold found,
+// the far ones dropped, or the rest halved. Before the drop the level's dropped regions are
+// left out, and before the halving its pieces in play. The desktop program leaves it at
+// STEP_HALVE, the whole level.
+enum SearchStep { STEP_BOUND, STEP_THRESHOLD, STEP_DROP, STEP_HALVE, STEP_COUNT };
+inline int stepShown = STEP_HALVE;
+
 // Axis-aligned bounding box of a chord, shared by the search's bounds and the region outlines.
 struct Box {
     double xmin, xmax, ymin, ymax;

@@ -12,7 +12,8 @@ drags, as a user's pointer makes them: trusted mouse events sent through the Dev
 protocol at 60 Hz without waiting for their answers, frames counted by the page's
 requestAnimationFrame ticks from the first motion the canvas hears to the last. And the
 close-up's cost: the same drag's frames and reports with the close-up shown against those
-with it hidden.
+with it hidden. And a step's: a drag at a step of a level, its caption and the search's lines
+following every frame, against one at the level with both held still, as before the steps.
 
 usage: web_frame_timing.py SITE_DIR FRAME_TIMING
 """
@@ -94,15 +95,27 @@ def browser_frames(site_dir):
         rounds = browser.run(TIME_FRAMES, False, True, 15, ROUNDS, True)
         results["drag"] = [statistics.median(r[k] for r in rounds) for k in (0, 1)]
         results.update(closeup_frames(browser, site))
+        for name, setup in STEP_FRAMES:
+            browser.open(site.url)
+            browser.run(setup)
+            rounds = browser.run(TIME_FRAMES, False, False, 101, ROUNDS, True)
+            results["step", name] = statistics.median(r[0] + r[1] for r in rounds)
         return results
     finally:
         browser.close()
         site.close()
 
 
-# What is dragged, from its window pixel, and whether every level is shown.
-DRAGS = [("Q, without the overlay", (240, 240), False), ("Q, every level", (240, 240), True),
-         ("P1, every level", (175, 400), True)]
+# What is dragged, from its window pixel, and what is set before: every level shown, or a
+# level as the page stepped through it before its steps, with its caption and the search's
+# lines held still, beside a step of it with both following every frame.
+AS_BEFORE_STEPS = "QuenlowSteps.say = QuenlowSteps.mark = function () {}; QuenlowPage.showLevel(4);"
+AT_A_STEP = "QuenlowPage.showLevel(4, 1);"
+DRAGS = [("Q, without the overlay", (240, 240), ""),
+         ("Q, every level", (240, 240), "Module._webKey(96, 0, 0)"),
+         ("P1, every level", (175, 400), "Module._webKey(96, 0, 0)"),
+         ("Q, level 4, caption held still", (240, 240), AS_BEFORE_STEPS),
+         ("Q, level 4's threshold, caption following", (240, 240), AT_A_STEP)]
 DRAG_SECONDS = 3
 DRAG_ROUNDS = 3
 INPUT_HZ = 60
@@ -162,12 +175,11 @@ def drag_rates(site_dir):
         rates = {}
         for ratio in RATIOS:
             browser.emulate(1000, 1100, ratio)
-            for name, (x, y), all_levels in DRAGS:
+            for name, (x, y), setup in DRAGS:
                 rounds = []
                 for _ in range(DRAG_ROUNDS):
                     browser.open(site.url)
-                    if all_levels:
-                        browser.run("Module._webKey(96, 0, 0)")
+                    browser.run(setup)
                     rect = browser.run("var r = Module.canvas.getBoundingClientRect();"
                                        "return [r.left, r.top, r.width / 800];")
                     # Round and round a circle of 80 pixels from the point, a turn in 2 s.
@@ -244,6 +256,20 @@ def print_closeup_frames(browser):
                  100 * hidden / shown))
 
 
+# What following a step costs a frame of a drag, its report included: a level as before its
+# steps against a step of it.
+STEP_FRAMES = [("level 4, caption held still", AS_BEFORE_STEPS),
+               ("level 4's threshold, caption following", AT_A_STEP)]
+
+
+def print_step_frames(browser):
+    print()
+    print("| drag of Q, ratio 1, frame and report | ms |")
+    print("|---|---:|")
+    for name, _ in STEP_FRAMES:
+        print("| %s | %.2f ms |" % (name, browser["step", name]))
+
+
 def desktop_frames(frame_timing):
     run = subprocess.run(
         [frame_timing, "--benchmark_repetitions=%d" % ROUNDS, "--benchmark_min_time=0.5",
@@ -275,6 +301,7 @@ def main():
           "page's table of the search, %.1f %% of the frame rate."
           % (frame, report, 100 * report / (frame + report)))
     print_closeup_frames(browser)
+    print_step_frames(browser)
     print("Medians of %d rounds. The page with all it loads: %d bytes (%s)."
           % (ROUNDS, size, ", ".join(sorted(os.listdir(site_dir)))))
     print()

@@ -84,9 +84,9 @@ void drawOutline(int level, int step, int start) {
 }
 
 // The regions of levels after the last one shown are left out, the search's and the
-// overlay's alike.
+// overlay's alike, and that level's own until the page's step through it drops them.
 void drawRegion(int level, int step, int start) {
-    if (level > lastLevelShown) {
+    if (level > lastLevelShown || (level == lastLevelShown && stepShown < STEP_DROP)) {
         return;
     }
     glLineWidth(2.0f);
@@ -96,7 +96,7 @@ void drawRegion(int level, int step, int start) {
 
 // In magenta, which nothing else in the picture is.
 void drawPiecesInPlay() {
-    if (lastLevelShown >= LEVEL_COUNT) {
+    if (lastLevelShown >= LEVEL_COUNT || stepShown < STEP_HALVE) {
         return;
     }
     const LevelRecord &record = searchRecord[lastLevelShown];

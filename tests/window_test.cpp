@@ -255,12 +255,48 @@ TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
     }
 }
 
+// The page's steps within a level: before the drop the level's dropped regions are left out,
+// and before the halving the pieces it keeps; everything else is the level's whole frame.
+TEST_F(Window, BeforeItsDropALevelShownLeavesOutItsDropsAndBeforeItsHalvingItsPiecesInPlay) {
+    editPoints[QUERY_INDEX] = {37, -121};
+    lastLevelShown = 4;
+    onDisplay();
+    const std::vector<RecordedPrimitive> whole = recorded().primitives;
+    const Color inPlay = {0.75, 0.0, 0.75};
+    for (int step : {STEP_BOUND, STEP_THRESHOLD, STEP_DROP}) {
+        SCOPED_TRACE(testing::Message() << "step " << step);
+        stepShown = step;
+        resetRecording();
+        onDisplay();
+        std::vector<RecordedPrimitive> expected;
+        for (const RecordedPrimitive &p : whole) {
+            if (!(step < STEP_DROP && regionLevel(p) == 4) &&
+                !(p.vertices.front().color == inPlay)) {
+                expected.push_back(p);
+            }
+        }
+        const std::vector<RecordedPrimitive> &frame = recorded().primitives;
+        ASSERT_LT(frame.size(), whole.size());
+        ASSERT_EQ(frame.size(), expected.size());
+        for (size_t i = 0; i < frame.size(); ++i) {
+            ASSERT_EQ(frame[i].vertices.size(), expected[i].vertices.size());
+            ASSERT_EQ(frame[i].vertices.front().x, expected[i].vertices.front().x);
+            ASSERT_EQ(frame[i].vertices.front().color, expected[i].vertices.front().color);
+        }
+    }
+    EXPECT_LT(searchRecord[4].kept, searchRecord[4].count); // the level drops some
+    stepShown = STEP_HALVE;
+    lastLevelShown = LEVEL_COUNT;
+}
+
 TEST_F(Window, BackAtAllLevelsTheFrameIsCallForCallTheProgramsOwn) {
     onDisplay();
     const GlRecording whole = recorded();
     lastLevelShown = 4;
+    stepShown = STEP_BOUND;
     onDisplay();
     lastLevelShown = LEVEL_COUNT;
+    stepShown = STEP_HALVE;
     resetRecording();
     onDisplay();
     ASSERT_EQ(recorded().calls.size(), whole.calls.size());

@@ -15,6 +15,7 @@ inline void startFreshProgram() {
     currentList = 0;
     nextList = 1;
     lastLevelShown = LEVEL_COUNT;
+    stepShown = STEP_HALVE;
     computeBinomials();
     buildBernsteinTable();
     resetScene();

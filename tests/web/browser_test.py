@@ -10,6 +10,7 @@ usage: browser_test.py SITE_DIR WEB_FRAME_CHECK [--browsers=chromium,firefox,web
 """
 
 import json
+import math
 import os
 import random
 import re
@@ -30,6 +31,8 @@ DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
 P1, P3, Q = 1, 3, 4
 RIGHT, UP, SHIFT, BACKSPACE = "\ue014", "\ue013", "\ue008", "\ue003"
 ALL = 10  # the level slider's "all"
+STEPS = ["bound", "threshold", "drop", "halve"]  # of a level; the last is the level whole
+HALVE = 3
 
 
 def pixel(scene_point):
@@ -79,6 +82,7 @@ class PageChecks:
         self.boxes = False
         self.all_levels = False
         self.level = ALL
+        self.step = HALVE
 
     def tearDown(self):
         self.assertEqual(self.browser.console_problems(), [], "the console shows problems")
@@ -139,6 +143,7 @@ class PageChecks:
         state = [str(int(self.boxes)), str(int(self.all_levels)), str(self.level)]
         state += [str(c) for point in self.points for c in point]
         options = ["--numbers=" + numbers] if numbers else []
+        options += ["--step=%d" % self.step] if self.level != ALL else []
         check = subprocess.run([CHECKER, shot, directory] + options + state,
                                capture_output=True, text=True)
         self.assertIn(check.returncode, (0,) if picture else (0, 1),
@@ -601,8 +606,8 @@ class PageChecks:
         self.drag([pixel(DEFAULT_POINTS[P1]), (300, 560)])
         self.browser.keys(ENTER, "`")
         self.show(5)
-        link = self.wait_for_address("p1=-100,-160&")
-        self.assertIn("regions=boxes&every-level=on&level=5", link)
+        link = self.wait_for_address("regions=boxes&every-level=on&level=5")  # the last change
+        self.assertIn("p1=-100,-160&", link)
         self.points[P1], self.boxes, self.all_levels, self.level = (-100, -160), True, True, 5
         first, self.browser = self.browser, self.engine()
         try:
@@ -666,7 +671,8 @@ class PageChecks:
         for width, height, ratio, mobile in sizes:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
-            for moment in ["first frame", "level 5, boxes, every level", "pieces marked",
+            for moment in ["first frame", "level 5, boxes, every level",
+                           "level 5's threshold, a derivation open", "pieces marked",
                            "a round", "a round revealed, hints open", "after Esc"]:
                 if moment == "pieces marked":
                     self.browser.run("document.getElementById('drops-ask').click()")
@@ -679,8 +685,15 @@ class PageChecks:
                                      "document.querySelectorAll('#challenges details')"
                                      ".forEach(function (d) { d.open = true; })")
                 elif moment == "after Esc":
-                    self.browser.keys(ESCAPE)
+                    self.browser.keys(ESCAPE)  # no derivation is open: a round closed it
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
+                elif moment.endswith("open"):
+                    self.browser.run("var back = document.getElementById('step-back');"
+                                     " back.click(); back.click();")
+                    self.frames()
+                    self.browser.run("document.querySelector('#pieces tbody td:nth-child(2)"
+                                     " button').click()")
+                    self.frames()
                 elif moment != "first frame":
                     self.browser.keys(ENTER, "`")
                     self.show(5)
@@ -781,12 +794,13 @@ class PageChecks:
         self.assertEqual(self.slider(), [ALL, "all levels"])
         self.assert_table_shows("all")
 
-    def test_play_steps_two_levels_a_second_until_a_touch_of_the_slider(self):
+    def test_play_walks_the_steps_until_a_touch_of_the_slider(self):
         self.press("play")
         started = time.monotonic()
-        self.browser.wait_for(lambda: self.slider()[0] == 2, "level 2")
-        elapsed = time.monotonic() - started  # levels 0, 1 and 2 take about a second
-        self.assertTrue(0.8 < elapsed < 2.0, "two levels in %.2f s" % elapsed)
+        self.browser.wait_for(lambda: self.slider()[0] == 1, "level 1")
+        elapsed = time.monotonic() - started  # level 0's four steps take 2.8 s
+        self.assertTrue(2.3 < elapsed < 3.8, "a level in %.2f s" % elapsed)
+        self.browser.wait_for(lambda: self.step_shown() == "level 1, bound", "its first step")
         self.browser.run("document.getElementById('level').focus()")
         self.browser.keys("\ue012")  # left arrow: back one level, and no more playing
         stopped_at = self.slider()[0]
@@ -796,7 +810,7 @@ class PageChecks:
         self.assert_frame("stopped")
         self.show(8)
         self.press("play")
-        self.browser.wait_for(lambda: self.slider()[0] == ALL, "all levels", timeout=5)
+        self.browser.wait_for(lambda: self.slider()[0] == ALL, "all levels", timeout=8)
         self.assertEqual(self.browser.run(
             "return document.getElementById('play').getAttribute('aria-pressed')"), "false")
         self.level = ALL
@@ -897,16 +911,21 @@ class PageChecks:
         self.show(ALL)
         self.assert_closeup_frames(self.assert_table_shows("scene-all"))
 
-    def yellow(self):
-        """Pixels of the chosen piece's highlight in the canvas and in the close-up."""
+    def in_both_views(self, reduce):
+        """`reduce` (JavaScript over the RGBA array d, ending in a value v) of the canvas's
+        pixels and of the close-up's."""
         return self.browser.run(
             "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
             "id), copy = document.createElement('canvas'); copy.width = c.width;"
             " copy.height = c.height; var context = copy.getContext('2d',"
             " {willReadFrequently: true}); context.drawImage(c, 0, 0);"
-            " var d = context.getImageData(0, 0, c.width, c.height).data, n = 0;"
-            " for (var i = 0; i < d.length; i += 4) n += d[i] > 235 && d[i + 1] > 185 &&"
-            " d[i + 1] < 220 && d[i + 2] < 60; return n; });")
+            " var d = context.getImageData(0, 0, c.width, c.height).data, v = 0;"
+            + reduce + " return v; });")
+
+    def yellow(self):
+        """Pixels of the chosen piece's highlight in the canvas and in the close-up."""
+        return self.in_both_views("for (var i = 0; i < d.length; i += 4) v += d[i] > 235 &&"
+                                  " d[i + 1] > 185 && d[i + 1] < 220 && d[i + 2] < 60;")
 
     def chosen_rows(self):
         self.frames()
@@ -1051,6 +1070,19 @@ class PageChecks:
         self.assertEqual(self.colour_pixels([0, 153, 140]), [0, 0], "the circle shows")
         level_4_blue = [73, 73, 255]
         self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a level-4 drop shows")
+        # The level stays at its bound step: the step control is off, and an address that
+        # asks for the last step is held to it.
+        self.assertTrue(self.browser.run("return ['step-back', 'step-next', 'play'].every("
+                                         "function (id) { return document.getElementById(id)"
+                                         ".disabled; })"))
+        self.browser.run("location.hash = location.hash.replace(/&step=\\w+/, '') +"
+                         " '&step=halve'")
+        self.frames()
+        self.assertEqual(self.step_shown(), "level 4, bound")
+        self.assertFalse(self.browser.run("return document.getElementById('drops-check').hidden"))
+        self.assertNotIn("dropped", self.text("caption"))
+        self.assertEqual(self.colour_pixels([0, 153, 140]), [0, 0], "a step shows the circle")
+        self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a step shows a drop")
         self.press("drops-check")
         self.frames()
         self.assertGreater(self.colour_pixels(level_4_blue, 8)[1], 20, "no level-4 drop")
@@ -1135,6 +1167,189 @@ class PageChecks:
         self.browser.run("document.querySelectorAll('#challenge-list button')[4].click()")
         self.assertIn("refuses", self.text("challenges-said"))
 
+
+    # The search a step at a time: the caption, the marked lines and the picture of each step.
+    def step_shown(self):
+        return self.browser.run("return document.getElementById('step-shown').textContent")
+
+    def open_at(self, level, step=HALVE):
+        """The scene on the screen opened afresh from its address, at a level and step."""
+        address = self.browser.run("return location.href.split('#')[0]")
+        state = "&".join("%s=%d,%d" % (name, x, y) for name, (x, y)
+                         in zip(["p0", "p1", "p2", "p3", "q"], self.points))
+        state += "&regions=%s&every-level=%s" % ("boxes" if self.boxes else "capsules",
+                                                 "on" if self.all_levels else "off")
+        state += "&level=all" if level == ALL else "&level=%d&step=%s" % (level, STEPS[step])
+        self.browser.load("about:blank")
+        self.browser.open(address + "#" + state)
+        self.level, self.step = level, step
+        shown = "the result" if level == ALL else "level %d, %s" % (level, STEPS[step])
+        self.browser.wait_for(lambda: self.step_shown() == shown, shown)
+        self.frames()
+
+    def pictures(self):
+        """Both views' pixels, as one digest each."""
+        return self.in_both_views("for (var i = 0; i < d.length; ++i) v = (v * 31 + d[i]) | 0;")
+
+    def assert_caption_tells(self, expected):
+        """The caption's every number as the tables show it, those checked against the record
+        by assert_table_shows, and the search's lines of the step marked."""
+        texts = self.browser.run(
+            "var text = function (selector) { return Array.prototype.map.call("
+            "document.querySelectorAll(selector), function (e) { return e.textContent; }); };"
+            "return {caption: text('#caption')[0], marked: Array.prototype.map.call("
+            "document.querySelectorAll('#search-code [aria-current=step]'), function (e) {"
+            " return e.dataset.step; }), levels: Array.prototype.map.call(document"
+            ".querySelectorAll('#levels tbody tr'), function (r) { return Array.prototype.map"
+            ".call(r.cells, function (c) { return c.textContent; }); }), pieces: Array.prototype"
+            ".map.call(document.querySelectorAll('#pieces tbody tr'), function (r) { return"
+            " Array.prototype.map.call(r.cells, function (c) { return c.textContent; }); }),"
+            " result: text('#result dd')};")
+        caption = texts["caption"]
+        if self.level == ALL:
+            self.assertEqual(texts["marked"], ["all", "all"])
+            run, selected, farther = texts["result"][0], texts["result"][1], texts["result"][4]
+            said = re.fullmatch(r"After level 9 the final run is samples (\d+ \u2026 \d+) "
+                                r"\((\d+ samples)\): .* sample (\d+), .* ends (\d+\.\d\d px) "
+                                r"from Q, (\d+\.\d\d px) farther than the truly nearest point "
+                                r"of the curve\.", caption)
+            self.assertIsNotNone(said, caption)
+            self.assertEqual("%s (%s)" % said.group(1, 2), run)
+            self.assertEqual(selected.split(" (")[0], said.group(3))
+            self.assertEqual(selected.split(", ")[-1], said.group(4))
+            self.assertEqual(farther, said.group(5))
+            return
+        self.assertEqual(texts["marked"], [STEPS[self.step]])
+        row, record = texts["levels"][self.level], expected["record"][self.level]
+        nearest = min((cells[1] for cells in texts["pieces"] if cells[1] != "Q inside"),
+                      key=lambda text: float(text[:-3]), default="Q inside")
+        tightest = texts["pieces"][record["tightest"]]
+        said = re.match(r"Level (\d+) bound(?:s|ed) (\d+) pieces?, (?:each )?within (\S+) px "
+                        r"of its chord, .*?(?:is (\d+\.\d\d px)\.|Q lies inside)", caption)
+        self.assertIsNotNone(said, caption)
+        self.assertEqual(list(said.groups()), [str(self.level), row[1], row[4],
+                                               None if nearest == "Q inside" else nearest])
+        sentences = [r"The smallest farthest possible distance is (\S+ px), piece (\d+ \u2026 \d+)"
+                     r"\u2019s, so some point of the curve lies within (\S+ px) of Q",
+                     r"(?:(\d+) pieces? lies? wholly beyond it|No piece lies wholly beyond it)",
+                     r"(\d+) (?:is|are) kept and each is halved, (?:so level (\d+) bounds (\d+)|"
+                     r"and the halves\u2019 first samples, (\d+), are the final run)"]
+        wanted = [[tightest[2], tightest[0], tightest[2]],
+                  [None if row[2] == "0" else row[2]],
+                  [row[3]] + ([str(self.level + 1), texts["levels"][self.level + 1][1], None]
+                              if self.level < 9 else [None, None, str(2 * int(row[3]))])]
+        for step, (sentence, numbers) in enumerate(zip(sentences, wanted), start=1):
+            found = re.search(sentence, caption)
+            if step > self.step:
+                self.assertIsNone(found, "step %d tells of %d: %s" % (self.step, step, caption))
+            else:
+                self.assertIsNotNone(found, caption)
+                self.assertEqual(list(found.groups()), numbers)
+
+    def test_the_caption_tells_each_step_with_the_tables_numbers(self):
+        for step in range(4):
+            self.open_at(4, step)
+            self.assert_caption_tells(self.assert_table_shows("default-level-4-" + STEPS[step]))
+        self.open_at(ALL)
+        self.assert_caption_tells(self.assert_table_shows("default-all"))
+        self.drag_to_a_seeded_scene(1)
+        for level, step in [(0, 3), (2, 2), (5, 3), (9, 3), (ALL, HALVE)]:
+            self.open_at(level, step)
+            self.assert_caption_tells(self.assert_table_shows(
+                "scene-%s-%s" % (level, STEPS[step]), picture=level < 3))
+
+    def test_each_step_looks_the_same_after_back_and_from_its_address(self):
+        self.open_at(3, 0)
+        self.assertEqual(self.step_shown(), "level 3, bound")
+        seen = []
+        for step in range(4):
+            self.step = step
+            self.assert_frame("level-3-" + STEPS[step])
+            seen.append(self.pictures())
+            self.browser.run("document.getElementById('step-next').click()")
+            self.frames()
+        self.assertEqual(self.step_shown(), "level 4, bound")
+        self.assertEqual(len(set(map(tuple, seen))), 4, "two steps look the same")
+        for step in reversed(range(4)):
+            self.browser.run("document.getElementById('step-back').click()")
+            self.frames()
+            self.assertEqual(self.pictures(), seen[step], "Back to " + STEPS[step])
+        for step in reversed(range(4)):
+            self.open_at(3, step)
+            self.assertEqual(self.pictures(), seen[step], "opened at " + STEPS[step])
+        self.drag([pixel(self.points[Q]), (300, 300)])  # a drag keeps the step
+        self.points[Q] = scene((300, 300))
+        self.assertEqual(self.step_shown(), "level 3, bound")
+        self.browser.run("document.getElementById('step-next').focus()")
+        for key, shown in [("\ue011", "level 0, bound"), (RIGHT, "level 0, threshold"),
+                           ("\ue010", "the result"), ("\ue012", "level 9, halve")]:
+            self.browser.keys(key)  # Home, right arrow, End, left arrow
+            self.frames()
+            self.assertEqual(self.step_shown(), shown)
+        self.wait_for_address("level=9&step=halve")
+
+    # How a number was made.
+    def brown(self):
+        """Pixels of an open derivation's construction in the canvas and in the close-up."""
+        return self.in_both_views("for (var i = 0; i < d.length; i += 4) v +="
+                                  " Math.abs(d[i] - 140) < 25 && Math.abs(d[i + 1] - 69) < 25"
+                                  " && d[i + 2] < 50;")
+
+    def assert_derivation_makes(self, selector, by_keys=False):
+        """Opens the derivation of a number and evaluates each step of its arithmetic: each
+        expression equals the figure after it to that figure's rounding, and the last is the
+        number as its cell shows it."""
+        if by_keys and self.browser.keys_press_buttons:
+            self.browser.run("document.querySelector(arguments[0]).focus()", selector)
+            self.browser.keys(" ")
+        else:
+            self.browser.run("document.querySelector(arguments[0]).click()", selector)
+        self.frames()
+        cell, text, expanded = self.browser.run(
+            "var b = document.querySelector(arguments[0]); return [b.textContent,"
+            " document.getElementById('derivation-text').textContent,"
+            " b.getAttribute('aria-expanded')];", selector)
+        self.assertEqual(expanded, "true")
+        parts = [part.split(" px")[0].rstrip(".") for part in text.split(" = ")]
+        values = []
+        for part in parts:
+            arithmetic = part.replace("\u2212", "-").replace("\u221a", "sqrt").replace(
+                "\u00b2", "**2").replace("\u00b7", "*").replace("\u00be", "0.75")
+            values.append(eval(arithmetic, {"sqrt": math.sqrt, "max": max})
+                          if re.fullmatch(r"[-\d.\s+*/(),]*(?:(?:sqrt|max)[-\d.\s+*/(),]*)*",
+                                          arithmetic.replace("**2", "")) else None)
+        pairs = [(a, b, parts[i + 1]) for i, (a, b) in enumerate(zip(values, values[1:]))
+                 if a is not None and b is not None]
+        self.assertTrue(pairs, text)
+        for value, figure, shown in pairs:
+            decimals = len(shown.split(".")[1]) if "." in shown else 0
+            self.assertAlmostEqual(value, figure, delta=0.0015 + 0.5 * 10 ** -decimals,
+                                   msg=text)
+        self.assertEqual(parts[-1] + (" px" if cell.endswith(" px") else ""), cell, text)
+        return text
+
+    def test_each_kind_of_number_shows_how_it_was_made(self):
+        self.points[Q] = (-150, 100)  # nearest the middle of a piece, not at its end
+        self.open_at(4, 1)
+        expected = self.assert_table_shows("level-4", picture=False)  # the numbers are the point
+        pieces = expected["record"][4]["pieces"]
+        row = "#pieces tbody tr:nth-child(%d) td:nth-child(%d) button"
+        kinds = [self.assert_derivation_makes(row % (i + 1, 2)).split(" = ")[1]
+                 for i in range(len(pieces))]  # Q beside the chord, or beyond an end
+        self.assertIn("distance from Q to the chord \u2212 r", kinds)
+        self.assertIn("distance from Q to the nearer end \u2212 r", kinds)
+        self.assertTrue(all(n > 10 for n in self.brown()), "no construction drawn")
+        self.assertIn("farther end + r", self.assert_derivation_makes(row % (1, 3), by_keys=True))
+        self.assertIn("r\u2080 / 4^4", self.assert_derivation_makes("#level-4-3"))
+        self.browser.keys(ESCAPE)  # closes it, and the program goes on
+        self.frames()
+        self.assertTrue(self.browser.run("return document.getElementById('derivation').hidden"))
+        self.assertEqual(self.brown(), [0, 0])
+        self.browser.run("document.getElementById('boxes').click()")
+        self.boxes = True
+        farthest = max(range(len(pieces)), key=lambda i: pieces[i][1])
+        box = self.assert_derivation_makes(row % (farthest + 1, 2))
+        self.assertIn("bounding box \u2212 r", box)
 
 if __name__ == "__main__":
     if len(sys.argv) < 3:

@@ -1,13 +1,15 @@
 // Checks a browser's picture of the program against the desktop program's own frame of the
 // same state, drawn offscreen by Mesa: every colour class in the same places, within two
 // pixels both ways, and covering about as many pixels, so with lines of the same widths.
-// Saves both pictures when they differ. At a level short of all, the page's circle of the
-// level's threshold belongs to the frame. Also writes what the page's tables should show.
+// Saves both pictures when they differ. At a level short of all, what the page draws over
+// the frame for the step of the level shown belongs to it: the circle of the level's
+// threshold, the undecided regions, the halves' ends. Also writes what the page's tables
+// should show.
 #include "app/app.h"
 #include "offscreen.h"
 #include "quenlow.h"
 #include "web/page/search_report.h"
-#include "web/page/search_rule.h"
+#include "web/page/search_steps.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -126,15 +128,23 @@ bool writeNumbers(const std::string &path) {
 int main(int argc, char **argv) {
     std::vector<std::string> state(argv + std::min(argc, 3), argv + argc);
     std::string numbers;
-    if (!state.empty() && state[0].rfind("--numbers=", 0) == 0) {
-        numbers = state[0].substr(10);
+    int step = STEP_HALVE;
+    while (!state.empty() && state[0].rfind("--", 0) == 0) {
+        if (state[0].rfind("--numbers=", 0) == 0) {
+            numbers = state[0].substr(10);
+        } else if (state[0].rfind("--step=", 0) == 0) {
+            step = std::stoi(state[0].substr(7));
+        } else {
+            break;
+        }
         state.erase(state.begin());
     }
     if (state.size() != 13) {
-        std::fprintf(stderr,
-                     "usage: %s BROWSER.png FAILURE_DIR [--numbers=FILE] BOX_MODE ALL_LEVELS "
-                     "LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
-                     argv[0]);
+        std::fprintf(
+            stderr,
+            "usage: %s BROWSER.png FAILURE_DIR [--numbers=FILE] [--step=0…3] BOX_MODE ALL_LEVELS "
+            "LAST_LEVEL_SHOWN P0x P0y P1x P1y P2x P2y P3x P3y Qx Qy\n",
+            argv[0]);
         return 2;
     }
     Picture browser;
@@ -149,8 +159,9 @@ int main(int argc, char **argv) {
     for (int i = 0; i < EDIT_POINT_COUNT; ++i) {
         editPoints[i] = {std::stod(state[3 + 2 * i]), std::stod(state[4 + 2 * i])};
     }
+    stepShown = step;
     // What the page draws over a frame that stops short of the whole search.
-    const auto pageMarks = +[] { drawSearchRule(lastLevelShown); };
+    const auto pageMarks = +[] { drawStepMarks(); };
     const Picture desktop = renderFrame(lastLevelShown < LEVEL_COUNT ? pageMarks : nullptr);
     if (!numbers.empty() && !writeNumbers(numbers)) {
         std::fprintf(stderr, "cannot write %s\n", numbers.c_str());

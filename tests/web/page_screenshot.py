@@ -2,8 +2,10 @@
 first frame (web-page.png), on a phone of 390 x 844 CSS pixels at pixel ratio 2
 (web-phone.png), and stepped through to level 6 with the query point moved near the curve,
 where the close-up shows the circle's edge with pieces kept and dropped on both sides of
-it (web-levels.png); a guess round revealed (web-round.png); and the default scene's level
-4 with three pieces marked to drop and checked (web-drops.png).
+it (web-levels.png); level 4 of the default scene at its threshold step, with the caption
+and the search's lines beside it (web-steps.png); a guess round revealed (web-round.png);
+and the default scene's level 4 with three pieces marked to drop and checked
+(web-drops.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -18,16 +20,20 @@ if len(sys.argv) != 3:
     sys.exit(__doc__)
 site = Site(sys.argv[1])
 browser = Chromium()
+STEPS_SCENE = ("#p0=-225,-225&p1=-225,0&p2=0,225&p3=225,225&q=-160,160&regions=capsules"
+               "&every-level=off&level=4&step=threshold")
 settled = "return new Promise(function (done) { requestAnimationFrame(function () {" \
           " requestAnimationFrame(done); }); });"
 try:
     for name, width, height, ratio, mobile in [("web-page", 1290, 832, 1, False),
                                                ("web-phone", 390, 844, 2, True),
                                                ("web-levels", 1290, 832, 1, False),
+                                               ("web-steps", 1290, 832, 1, False),
                                                ("web-round", 1290, 900, 1, False),
                                                ("web-drops", 1290, 1720, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
-        browser.open(site.url + ("#round=20261209" if name == "web-round" else ""))
+        browser.open(site.url + {"web-steps": STEPS_SCENE,
+                                 "web-round": "#round=20261209"}.get(name, ""))
         left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
                                 "return [r.left, r.top];")
         if name == "web-round":

@@ -2,6 +2,7 @@
 // part of the scene the level shown decided about, on a canvas of the page's own. Geometry
 // is magnified, not the pen: GL widths and sizes are in the view's pixels.
 #include "web/page/closeup.h"
+#include "web/page/derivation.h"
 
 #include "app/app.h"
 #include "draw/draw.h"
@@ -10,6 +11,7 @@
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
+#include "web/page/search_steps.h"
 #include "web/platform/layer.h"
 
 #include <GL/gl.h>
@@ -135,14 +137,15 @@ void drawOverlay(const View &view) {
     }
 }
 
-// All the level's pieces while its decisions are held back: each is in play until it decides.
-void drawPiecesInPlayInView(const View &view) {
+// The level's pieces not yet drawn as dropped, as the step shown has them: grey while
+// undecided, in play with the ends of their halves once halved.
+void drawUndroppedInView(const View &view) {
     const LevelRecord &record = searchRecord[lastLevelShown];
     for (int i = 0; i < record.count; ++i) {
-        const int start = record.pieces[i].start;
-        if ((record.pieces[i].kept || heldBack.decisions) &&
-            inView(lastLevelShown, record.step, start, view)) {
-            drawInPlay(lastLevelShown, record.step, start);
+        const BoundedPiece &piece = record.pieces[i];
+        if ((piece.kept || undecidedAtStep(piece)) &&
+            inView(lastLevelShown, record.step, piece.start, view)) {
+            drawPieceAtStep(piece, HALF_END_TICK / view.scale);
         }
     }
 }
@@ -262,14 +265,15 @@ void drawCloseup(const SearchReport &report) {
         drawOverlay(view);
     }
     if (lastLevelShown < LEVEL_COUNT) {
-        if (!heldBack.decisions) {
+        if (stepShown >= STEP_THRESHOLD && !heldBack.decisions) {
             drawCircleEdge(ruleRadius(lastLevelShown), view);
             drawRuleRadius(lastLevelShown);
             markTightestPiece(lastLevelShown);
         }
-        drawChosenPiece();
+        drawChosenPiece(HALF_END_TICK / view.scale);
         drawMarkedPieces();
-        drawPiecesInPlayInView(view);
+        drawUndroppedInView(view);
+        drawDerivation(9.0f);
     }
     drawWholeCurve(view);
     if (lastLevelShown == LEVEL_COUNT) {

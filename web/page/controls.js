@@ -1,12 +1,13 @@
 // The page's controls (an emscripten JS library, as every part of the page is): buttons for
 // the program's three commands, which show the state of its two switches, and the slider
-// that steps the picture through the search's levels, with its Play button. Also the
-// helpers every part of the page shares.
+// that steps the picture through the search's levels (Play and the steps within a level are
+// steps.js's). Also the helpers every part of the page shares.
 mergeInto(LibraryManager.library, {
   $QuenlowPage__deps: ['$Quenlow'],
   $QuenlowPage__postset: 'QuenlowPage.start();',
   $QuenlowPage: {
     LEVELS: 10, // the search's levels 0 … 9; the slider's 10 is "all", the whole search
+    STEPS: ['bound', 'threshold', 'drop', 'halve'], // of a level; the last is the level whole
     shown: {}, // the text last written to each element, so that a frame rewrites only changes
     playing: 0, // the Play button's timer
     started: false, // the program has drawn its first frame
@@ -36,9 +37,6 @@ mergeInto(LibraryManager.library, {
       });
       // Any touch of the slider stops the playing, even one that leaves its level.
       ['pointerdown', 'keydown'].forEach(function (type) { on('level', type, QuenlowPage.stop); });
-      on('play', 'click', function () {
-        if (QuenlowPage.playing) QuenlowPage.stop(); else QuenlowPage.play();
-      });
       Module['canvas'].addEventListener('frame', function () {
         if (!QuenlowPage.started) {
           QuenlowPage.started = true;
@@ -55,26 +53,14 @@ mergeInto(LibraryManager.library, {
       return document.querySelectorAll('#panel button, #panel input');
     },
 
-    // At "all" the picture is the whole search and its result, the program's own frame.
-    showLevel: function (level) {
+    // At "all" the picture is the whole search and its result, the program's own frame. A
+    // level without a step is shown whole, at its last step.
+    showLevel: function (level, step) {
       var all = level === QuenlowPage.LEVELS, slider = QuenlowPage.element('level');
       slider.value = level;
       slider.setAttribute('aria-valuetext', all ? 'all levels' : 'level ' + level);
       QuenlowPage.write('level-shown', all ? 'all' : String(level));
-      _webShowLevel(level);
-    },
-    // Two levels a second from level 0, or on from where the slider is, up to "all".
-    play: function () {
-      var slider = QuenlowPage.element('level');
-      var all = QuenlowPage.LEVELS;
-      QuenlowPage.showLevel(+slider.value === all ? 0 : +slider.value + 1);
-      if (+slider.value === all) return;
-      QuenlowPage.playing = setInterval(function () {
-        QuenlowPage.showLevel(+slider.value + 1);
-        if (+slider.value === all) QuenlowPage.stop();
-      }, 500);
-      QuenlowPage.element('play').setAttribute('aria-pressed', 'true');
-      QuenlowPage.write('play', 'Stop');
+      _webShowLevel(level, step === undefined ? QuenlowPage.STEPS.length - 1 : step);
     },
     stop: function () {
       clearInterval(QuenlowPage.playing);
@@ -86,6 +72,10 @@ mergeInto(LibraryManager.library, {
     // Rounded first, so that a rounding error below zero shows as 0.00, not -0.00.
     pixels: function (distance) {
       return (Math.round(distance * 100) / 100).toFixed(2) + ' px';
+    },
+    // An error bound r as the level table rounds it.
+    radius: function (r) {
+      return r.toLocaleString('en', { maximumSignificantDigits: 3 });
     },
     sample: function (index) {
       return index + ' (t = ' + (index / 1024).toFixed(4) + ')';

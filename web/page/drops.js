@@ -1,8 +1,8 @@
 // "Which pieces will drop?" (an emscripten JS library): at a level of the scene on the screen,
-// the level's decisions and circle held back while the reader marks the pieces they think
-// it drops, by a tap on a piece in either picture or a checkbox of the piece table; Check
-// shows the decisions, each mark right or wrong, and for each wrong one the reason in the
-// record's numbers.
+// shown at its bound step with the level's decisions and circle held back, the reader marks
+// the pieces they think it drops, by a tap on a piece in either picture or a checkbox of the
+// piece table; Check shows the level's last step, each mark right or wrong, and for each
+// wrong one the reason in the record's numbers.
 mergeInto(LibraryManager.library, {
   $QuenlowDrops__deps: ['$QuenlowHeld', '$QuenlowPage', '$QuenlowPoints', '$QuenlowPieces'],
   $QuenlowDrops__postset: 'QuenlowDrops.start();',
@@ -52,6 +52,7 @@ mergeInto(LibraryManager.library, {
       d.checked = false;
       QuenlowHeld.set({ decisions: true, locked: true });
       QuenlowHeld.onPress = d.press;
+      QuenlowPage.showLevel(d.level, 0); // the bound step: every piece bounded, none decided
       d.show();
       QuenlowPage.element('drops-check').focus();
     },
@@ -69,6 +70,7 @@ mergeInto(LibraryManager.library, {
       d.checked = true;
       QuenlowHeld.set({ decisions: false, locked: true });
       QuenlowHeld.onPress = null;
+      QuenlowPage.showLevel(d.level); // its last step: the circle, the drops and the halves
       d.show();
       var shown = QuenlowPieces.shown, threshold = shown.pieces[shown.tightest][2];
       var px = QuenlowPage.pixels, marked = 0, right = 0, missed = 0, reasons = [];

@@ -7,6 +7,7 @@
 
 #include "draw/draw.h"
 #include "quenlow.h"
+#include "web/page/derivation.h"
 
 #include <GL/gl.h>
 #include <GL/glut.h>
@@ -59,45 +60,40 @@ void drawMarkedPieces() {
     }
 }
 
-// Every piece the level bounded, all in play until the level decides.
-static void drawPiecesBounded(int level) {
-    const LevelRecord &record = searchRecord[level];
-    for (int i = 0; i < record.count; ++i) {
-        drawInPlay(level, record.step, record.pieces[i].start);
-    }
-}
-
 extern "C" {
 
 void __real__Z16findNearestPointiii(int level, int step, int count);
 void __real__Z16drawPiecesInPlayv();
 
 // The search draws the regions of the levels up to the one shown and, at the last, its
-// segment: it is told of one level less while the level's decisions are held back, and of
-// none while the result is.
+// segment: it is told of none while the result is held back. A level's held decisions need
+// nothing here: its bound step, which they keep, draws neither its drops nor its halves.
 void __wrap__Z16findNearestPointiii(int level, int step, int count) {
     const int shown = lastLevelShown;
     if (heldBack.result) {
         lastLevelShown = -1;
-    } else if (heldBack.decisions) {
-        lastLevelShown = shown - 1;
     }
     __real__Z16findNearestPointiii(level, step, count);
     lastLevelShown = shown;
 }
 
+// The marks lie under the pieces' own outlines.
 void __wrap__Z16drawPiecesInPlayv() {
-    if (heldBack.decisions && lastLevelShown < LEVEL_COUNT) {
-        drawMarkedPieces();
-        drawPiecesBounded(lastLevelShown);
-    } else {
-        drawMarkedPieces();
-        __real__Z16drawPiecesInPlayv();
-    }
+    drawMarkedPieces();
+    __real__Z16drawPiecesInPlayv();
 }
 
+// While a level's decisions are held back its picture stays at the bound step, before the
+// circle and the drops, whatever asks for another (webShowLevel keeps it there too); and no
+// derivation stays drawn, whose construction could point at an answer.
 EMSCRIPTEN_KEEPALIVE void webHoldBack(bool result, bool decisions) {
     heldBack = {result, decisions};
+    if (decisions && lastLevelShown < LEVEL_COUNT) {
+        stepShown = STEP_BOUND;
+    }
+    if (result || decisions) {
+        forgetDerivation();
+    }
     glutPostRedisplay();
 }
 

@@ -4,7 +4,7 @@
 // the spoken result), and the lock that keeps the points still meanwhile: no drag, no keys or
 // numbers for them, and a press on the canvas goes to the question asked instead.
 mergeInto(LibraryManager.library, {
-  $QuenlowHeld__deps: ['$Quenlow', '$QuenlowPage'],
+  $QuenlowHeld__deps: ['$Quenlow', '$QuenlowPage', '$QuenlowDerivation'],
   $QuenlowHeld__postset: 'QuenlowHeld.start();',
   $QuenlowHeld: {
     result: false, // the search's result: the segment, its marks, numbers and words
@@ -35,10 +35,15 @@ mergeInto(LibraryManager.library, {
       Module['canvas'].addEventListener('frame', QuenlowHeld.lockControls);
     },
     // The points' own controls; they come back as they were, all on once the program runs.
+    // While an answer is held, neither Play nor Back and Next go on to the step that shows
+    // it, nor does a derivation open.
     lockControls: function () {
+      var off = Quenlow.ended || !QuenlowPage.started;
       document.querySelectorAll('#points input, #reset').forEach(function (control) {
-        control.disabled = QuenlowHeld.locked || Quenlow.ended || !QuenlowPage.started;
+        control.disabled = QuenlowHeld.locked || off;
       });
+      document.querySelectorAll('#stepper button, #play, button.derive').forEach(
+        function (control) { control.disabled = QuenlowHeld.answer() || off; });
     },
 
     // Only what `state` names changes: a round and a question of a level each set their own.
@@ -52,6 +57,7 @@ mergeInto(LibraryManager.library, {
       root.dataset.held = held.result ? 'result' : held.decisions ? 'decisions' : '';
       root.dataset.locked = held.locked;
       held.lockControls();
+      if (held.answer() && QuenlowDerivation.open) QuenlowDerivation.choose(null);
       Quenlow.call(function () { _webHoldBack(held.result, held.decisions); });
     }
   }

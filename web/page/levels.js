@@ -2,7 +2,7 @@
 // frame on the screen, the level the picture follows marked, and the search's result beside
 // the nearest sample and the truly nearest point.
 mergeInto(LibraryManager.library, {
-  $QuenlowLevels__deps: ['$QuenlowPage', '$QuenlowHeld'],
+  $QuenlowLevels__deps: ['$QuenlowPage', '$QuenlowHeld', '$QuenlowDerivation'],
   $QuenlowLevels__postset: 'QuenlowLevels.start();',
   $QuenlowLevels: {
     start: function () {
@@ -10,9 +10,13 @@ mergeInto(LibraryManager.library, {
       for (var level = 0; level < QuenlowPage.LEVELS; ++level) {
         var row = rows.insertRow();
         row.insertCell().textContent = level;
-        for (var column = 0; column < 4; ++column) {
+        for (var column = 0; column < 3; ++column) {
           row.insertCell().id = 'level-' + level + '-' + column;
         }
+        // r opens how it was made (derivation.js).
+        var r = QuenlowDerivation.button(3, level);
+        r.id = 'level-' + level + '-3';
+        row.insertCell().appendChild(r);
       }
     }
   },
@@ -24,7 +28,7 @@ mergeInto(LibraryManager.library, {
     var row = QuenlowPage.element('levels').tBodies[0].rows[level];
     if (shown) row.setAttribute('aria-current', 'step'); else row.removeAttribute('aria-current');
     var cells = [bounded, discarded, bounded - discarded,
-                 errorBound.toLocaleString('en', { maximumSignificantDigits: 3 })];
+                 QuenlowPage.radius(errorBound)];
     // While the level shown holds its decisions back, so do it and the levels after it.
     var shownLevel = +QuenlowPage.element('level').value;
     if (QuenlowHeld.decisions && level >= shownLevel) {

@@ -1,6 +1,6 @@
 // The scene in the page's address (an emscripten JS library): the fragment always holds the
-// whole state, the five points, the two switches and the level shown, or a guess round's
-// seed, rewritten in place as it changes; an address opened, or a link followed, sets its state through the program's
+// whole state, the five points, the two switches, the level shown and its step, or a guess
+// round's seed, rewritten in place as it changes; an address opened, or a link followed, sets its state through the program's
 // callbacks, without reloading. Also the Copy link button and the gallery's links.
 mergeInto(LibraryManager.library, {
   $QuenlowLinks__deps: ['$QuenlowPoints', '$QuenlowPage', '$Quenlow'],
@@ -21,6 +21,7 @@ mergeInto(LibraryManager.library, {
       parts.push('regions=' + (scene.boxes ? 'boxes' : 'capsules'),
                  'every-level=' + (scene.allLevels ? 'on' : 'off'),
                  'level=' + (scene.level === QuenlowPage.LEVELS ? 'all' : scene.level));
+      if (scene.level !== QuenlowPage.LEVELS) parts.push('step=' + QuenlowPage.STEPS[scene.step]);
       return parts.join('&');
     },
     // A scene from a fragment, or the list of what is wrong with it.
@@ -60,6 +61,10 @@ mergeInto(LibraryManager.library, {
           scene.allLevels = choose(name, text, { off: false, on: true });
         } else if (name === 'level') {
           scene.level = choose(name, text, levels, '0 to 9 or all');
+        } else if (name === 'step') {
+          var steps = {};
+          QuenlowPage.STEPS.forEach(function (step, index) { steps[step] = index; });
+          scene.step = choose(name, text, steps);
         } else {
           problems.push('\u201c' + part + '\u201d is not part of a scene');
         }
@@ -67,6 +72,11 @@ mergeInto(LibraryManager.library, {
       QuenlowLinks.POINTS.concat(['regions', 'every-level', 'level']).forEach(function (name) {
         if (!(name in seen)) problems.push(name + ' is missing');
       });
+      // Without a step a level is shown whole, as links made before steps do; "all" has none.
+      if (scene.level === QuenlowPage.LEVELS && 'step' in seen) {
+        problems.push('step is given with level all, which has none');
+      }
+      if (scene.step === undefined) scene.step = QuenlowPage.STEPS.length - 1;
       return problems.length ? { problems: problems } : { scene: scene };
     },
 
@@ -94,7 +104,8 @@ mergeInto(LibraryManager.library, {
     },
 
     // A fragment's state, reached as a user would reach it: each point moved as a drag moves
-    // it, the switches by their keys where they differ, the level as the slider sets it. A
+    // it, the switches by their keys where they differ, the level and step as the step
+    // control sets them. A
     // fragment that cannot be used gives the default scene and says why.
     follow: function (hash) {
       var fragment = hash.replace(/^#/, ''), status = QuenlowPage.element('status');
@@ -114,7 +125,7 @@ mergeInto(LibraryManager.library, {
             decoded.problems.join('; ') + '), so the page shows the default scene.';
         status.textContent = QuenlowLinks.notice;
         decoded.scene = { points: null, boxes: false, allLevels: false,
-                          level: QuenlowPage.LEVELS };
+                          level: QuenlowPage.LEVELS, step: QuenlowPage.STEPS.length - 1 };
         Quenlow.rightClick();
       }
       var scene = decoded.scene;
@@ -126,7 +137,9 @@ mergeInto(LibraryManager.library, {
       if (scene.boxes !== now.boxes) Quenlow.key(13);
       if (scene.allLevels !== now.allLevels) Quenlow.key(96);
       QuenlowPage.stop();
-      if (scene.level !== now.level) QuenlowPage.showLevel(scene.level);
+      if (scene.level !== now.level || scene.step !== now.step) {
+        QuenlowPage.showLevel(scene.level, scene.step);
+      }
       QuenlowLinks.write();
     },
     // In place, so that Back leaves the page rather than stepping through its frames.

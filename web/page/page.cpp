@@ -3,12 +3,15 @@
 // screen, with the truly nearest point of the curve to hold its result against.
 #include "draw/draw.h"
 #include "quenlow.h"
+#include "web/page/caption.h"
 #include "web/page/closeup.h"
+#include "web/page/derivation.h"
 #include "web/page/guess.h"
 #include "web/page/held.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"
+#include "web/page/search_steps.h"
 #include "web/platform/layer.h"
 
 #include <GL/glut.h>
@@ -47,10 +50,19 @@ int finalRuns(const int *samples, int count, int (&runs)[RUNS_SHOWN][2]) {
 
 extern "C" {
 
-// The level the picture follows the search to; LEVEL_COUNT is all of it and its result.
-EMSCRIPTEN_KEEPALIVE void webShowLevel(int level) {
-    lastLevelShown = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
-    forgetChosenPiece();
+// The level the picture follows the search to, and the step of it; LEVEL_COUNT is all of it
+// and its result, whose step is the last.
+EMSCRIPTEN_KEEPALIVE void webShowLevel(int level, int step) {
+    const int newLevel = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
+    if (newLevel != lastLevelShown) {
+        forgetChosenPiece();
+        forgetDerivation();
+    }
+    lastLevelShown = newLevel;
+    stepShown = newLevel == LEVEL_COUNT || step < 0 || step > STEP_HALVE ? STEP_HALVE : step;
+    if (heldBack.decisions && newLevel < LEVEL_COUNT) {
+        stepShown = STEP_BOUND; // the decisions held back stay so, whatever step is asked
+    }
     glutPostRedisplay();
 }
 
@@ -60,8 +72,8 @@ EMSCRIPTEN_KEEPALIVE void webRedraw() {
 }
 
 // Tells the page what the frame just drawn shows, from the record the search left behind,
-// its final candidates and the curve's samples; at a level short of all, draws the rule of
-// that level over the frame; the reader's guess; and draws the close-up.
+// its final candidates and the curve's samples; at a level short of all, draws the step of
+// that level shown over the frame; the reader's guess; and draws the close-up.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
@@ -76,11 +88,12 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowResult(report.selected, report.selectedDistance, report.nearestSample,
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
     reportPieces();
+    reportCaption(report);
+    reportDerivation();
     if (lastLevelShown < LEVEL_COUNT) {
-        if (!heldBack.decisions) {
-            drawSearchRule(lastLevelShown);
-        }
-        drawChosenPiece();
+        drawStepMarks();
+        drawChosenPiece(HALF_END_TICK);
+        drawDerivation(7.0f);
     }
     drawGuess(report.truePoint);
     flushPrimitives();

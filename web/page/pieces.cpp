@@ -5,6 +5,7 @@
 #include "draw/draw.h"
 #include "web/page/held.h"
 #include "quenlow.h"
+#include "web/page/search_steps.h"
 
 #include <GL/gl.h>
 #include <GL/glut.h>
@@ -40,7 +41,7 @@ void reportPieces() {
 
 // A wide yellow rim, far from the segment's orange, under the piece's own outline drawn
 // again.
-void drawChosenPiece() {
+void drawChosenPiece(double tick) {
     if (lastLevelShown >= LEVEL_COUNT || chosenStart < 0) {
         return;
     }
@@ -50,11 +51,7 @@ void drawChosenPiece() {
             glLineWidth(6.0f);
             glColor3f(1.0f, 0.8f, 0.0f);
             drawOutline(lastLevelShown, record.step, chosenStart);
-            if (record.pieces[i].kept || heldBack.decisions) {
-                drawInPlay(lastLevelShown, record.step, chosenStart);
-            } else {
-                drawRegion(lastLevelShown, record.step, chosenStart);
-            }
+            drawPieceAtStep(record.pieces[i], tick);
             return;
         }
     }

@@ -1,9 +1,10 @@
 // The piece table (an emscripten JS library): every piece the level shown bounded, in the
 // search's order, with its nearest and farthest possible distance from Q and what the level
-// did with it, under the threshold in words. Pointing at a row, tapping or focusing it
-// outlines its piece in both views until another row is chosen or the level changes.
+// did with it, under the threshold in words; each bound opens how it was made. Pointing at
+// a row, tapping or focusing it outlines its piece in both views until another row is chosen
+// or the level changes.
 mergeInto(LibraryManager.library, {
-  $QuenlowPieces__deps: ['$QuenlowPage'],
+  $QuenlowPieces__deps: ['$QuenlowPage', '$QuenlowDerivation'],
   $QuenlowPieces__postset: 'QuenlowPieces.start();',
   $QuenlowPieces: {
     shown: null, // the level's record as the table shows it: level, step, tightest, pieces
@@ -51,6 +52,9 @@ mergeInto(LibraryManager.library, {
       var added = body.insertRow();
       added.tabIndex = 0;
       for (var column = 0; column < 4; ++column) added.insertCell();
+      // Each bound opens how it was made (derivation.js).
+      added.cells[1].appendChild(QuenlowDerivation.button(1));
+      added.cells[2].appendChild(QuenlowDerivation.button(2));
     }
     pieces.shown = { level: level, step: step, tightest: tightest, pieces: [] };
     for (var i = 0; i < count; ++i, r += 4) {
@@ -63,8 +67,10 @@ mergeInto(LibraryManager.library, {
                       (start === chosen ? ' chosen' : '') +
                       (QuenlowDrops.marks[start] ? ' marked' : '');
       pieces.set(row.cells[0], pieces.span(start, step));
-      pieces.set(row.cells[1], pieces.nearest(f[r + 1]));
-      pieces.set(row.cells[2], page.pixels(f[r + 2]));
+      pieces.set(row.cells[1].firstChild, pieces.nearest(f[r + 1]));
+      pieces.set(row.cells[2].firstChild, page.pixels(f[r + 2]));
+      QuenlowDerivation.about(row.cells[1].firstChild, start);
+      QuenlowDerivation.about(row.cells[2].firstChild, start);
       QuenlowDrops.decision(row.cells[3], start, step, kept);
     }
   }

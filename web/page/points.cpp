@@ -15,8 +15,8 @@ void webMotion(int x, int y);
 
 namespace {
 
-// The five points, x and y each; the two switches; the level shown.
-double sceneState[2 * EDIT_POINT_COUNT + 3];
+// The five points, x and y each; the two switches; the level shown and the step of it.
+double sceneState[2 * EDIT_POINT_COUNT + 4];
 // The sample the segment ends at, its distance from Q and the truly nearest point's.
 double searchResult[3];
 
@@ -32,6 +32,7 @@ EMSCRIPTEN_KEEPALIVE const double *webScene() {
     sceneState[2 * EDIT_POINT_COUNT] = boxMode;
     sceneState[2 * EDIT_POINT_COUNT + 1] = showAllLevels;
     sceneState[2 * EDIT_POINT_COUNT + 2] = lastLevelShown;
+    sceneState[2 * EDIT_POINT_COUNT + 3] = stepShown;
     return sceneState;
 }
 

@@ -18,11 +18,12 @@ mergeInto(LibraryManager.library, {
     heldSaid: false, // whether the words last written held the result back
     note: '', // what is to be said after the move spoken next
 
-    // The program's state now: points as [x, y], both switches, the level shown.
+    // The program's state now: points as [x, y], both switches, the level shown and its step.
     read: function () {
       var s = _webScene() >> 3, f = HEAPF64, points = [];
       for (var i = 0; i < 5; ++i) points.push([f[s + 2 * i], f[s + 2 * i + 1]]);
-      return { points: points, boxes: !!f[s + 10], allLevels: !!f[s + 11], level: f[s + 12] };
+      return { points: points, boxes: !!f[s + 10], allLevels: !!f[s + 11], level: f[s + 12],
+               step: f[s + 13] };
     },
     move: function (index, x, y) {
       var limit = QuenlowPoints.LIMIT, clamp = function (v) {

@@ -28,7 +28,7 @@ struct OverlaySource {
     Point samples[SAMPLE_SEGMENTS + 1];
     double bounds[LEVEL_COUNT];
     bool boxes;
-    int lastLevel;
+    int lastLevel, step;
     int width, height;
 };
 
@@ -42,7 +42,7 @@ float drawnLineWidth = 1; // frame that only lays the layer over the canvas leav
 bool sameSource() {
     return drawnOnce && std::memcmp(drawn.samples, curveSamples, sizeof curveSamples) == 0 &&
            std::memcmp(drawn.bounds, errorBounds, sizeof errorBounds) == 0 &&
-           drawn.boxes == boxMode && drawn.lastLevel == lastLevelShown &&
+           drawn.boxes == boxMode && drawn.lastLevel == lastLevelShown && drawn.step == stepShown &&
            drawn.width == windowWidth && drawn.height == windowHeight;
 }
 
@@ -51,6 +51,7 @@ void keepSource() {
     std::memcpy(drawn.bounds, errorBounds, sizeof errorBounds);
     drawn.boxes = boxMode;
     drawn.lastLevel = lastLevelShown;
+    drawn.step = stepShown;
     drawn.width = windowWidth;
     drawn.height = windowHeight;
     drawnOnce = true;
