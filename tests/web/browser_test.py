@@ -1000,6 +1000,7 @@ class PageChecks:
         self.browser.keys(RIGHT, RIGHT, RIGHT)
         self.hold(SHIFT, UP)
         self.browser.keys(ENTER)
+        self.browser.run("scrollTo(0, 0)")  # the canvas in view, above the round's buttons
         self.drag([pixel(q), (300, 300)])  # no point follows a drag during a round
         self.assertEqual(self.shown_points()[Q], q)
         self.assert_revealed_against_the_solver("keyboard", (q[0] + 3, q[1] + 10))
@@ -1016,6 +1017,7 @@ class PageChecks:
         self.frames()
         self.assertEqual(self.shown_points(), DEFAULT_POINTS)
         self.points = list(DEFAULT_POINTS)
+        self.browser.run("scrollTo(0, 0)")
         self.assert_frame("stopped")
 
     def page_text(self):
@@ -1075,8 +1077,9 @@ class PageChecks:
         self.assertTrue(self.browser.run("return ['step-back', 'step-next', 'play'].every("
                                          "function (id) { return document.getElementById(id)"
                                          ".disabled; })"))
-        self.browser.run("location.hash = location.hash.replace(/&step=\\w+/, '') +"
-                         " '&step=halve'")
+        address = self.wait_for_address("level=4&step=bound")
+        self.browser.run("location.hash = arguments[0]",
+                         address.split("#", 1)[1].replace("step=bound", "step=halve"))
         self.frames()
         self.assertEqual(self.step_shown(), "level 4, bound")
         self.assertFalse(self.browser.run("return document.getElementById('drops-check').hidden"))
