@@ -30,7 +30,7 @@ try:
                                                ("web-levels", 1290, 832, 1, False),
                                                ("web-steps", 1290, 832, 1, False),
                                                ("web-round", 1290, 900, 1, False),
-                                               ("web-drops", 1290, 1720, 1, False)]:
+                                               ("web-drops", 1290, 2250, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
         browser.open(site.url + {"web-steps": STEPS_SCENE,
                                  "web-round": "#round=20261209"}.get(name, ""))
