@@ -1074,9 +1074,10 @@ class PageChecks:
         self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a level-4 drop shows")
         # The level stays at its bound step: the step control is off, and an address that
         # asks for the last step is held to it.
-        self.assertTrue(self.browser.run("return ['step-back', 'step-next', 'play'].every("
-                                         "function (id) { return document.getElementById(id)"
-                                         ".disabled; })"))
+        self.assertTrue(self.browser.run("var off = document.querySelectorAll('#stepper button,"
+                                         " #play, button.derive'); return off.length > 10 &&"
+                                         " Array.prototype.every.call(off, function (b) {"
+                                         " return b.disabled; })"))
         address = self.wait_for_address("level=4&step=bound")
         self.browser.run("location.hash = arguments[0]",
                          address.split("#", 1)[1].replace("step=bound", "step=halve"))
@@ -1086,6 +1087,13 @@ class PageChecks:
         self.assertNotIn("dropped", self.text("caption"))
         self.assertEqual(self.colour_pixels([0, 153, 140]), [0, 0], "a step shows the circle")
         self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a step shows a drop")
+        self.show(5)  # another level ends the question, and is shown whole
+        self.frames()
+        self.assertEqual(self.step_shown(), "level 5, halve")
+        self.show(4)
+        self.frames()
+        self.press("drops-ask")
+        self.frames()
         self.press("drops-check")
         self.frames()
         self.assertGreater(self.colour_pixels(level_4_blue, 8)[1], 20, "no level-4 drop")

@@ -54,14 +54,17 @@ extern "C" {
 // and its result, whose step is the last.
 EMSCRIPTEN_KEEPALIVE void webShowLevel(int level, int step) {
     const int newLevel = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
-    if (newLevel != lastLevelShown) {
+    const bool sameLevel = newLevel == lastLevelShown;
+    if (!sameLevel) {
         forgetChosenPiece();
         forgetDerivation();
     }
     lastLevelShown = newLevel;
     stepShown = newLevel == LEVEL_COUNT || step < 0 || step > STEP_HALVE ? STEP_HALVE : step;
-    if (heldBack.decisions && newLevel < LEVEL_COUNT) {
-        stepShown = STEP_BOUND; // the decisions held back stay so, whatever step is asked
+    // The level whose decisions are held back stays at its bound step, whatever step is
+    // asked; another level ends the question (drops.js) and is shown as asked.
+    if (heldBack.decisions && sameLevel && newLevel < LEVEL_COUNT) {
+        stepShown = STEP_BOUND;
     }
     glutPostRedisplay();
 }
