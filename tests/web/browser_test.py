@@ -117,6 +117,8 @@ class PageChecks:
                                                   ("keyUp", key), ("keyUp", modifier)]]}])
 
     def press(self, element_id, kind="mouse"):
+        self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
+                         " 'nearest'})", element_id)
         self.browser.perform([pointer(kind, [self.centre(element_id), "down", "up"])])
 
     def frames(self):
@@ -807,20 +809,31 @@ class PageChecks:
             self.browser.emulate(width, height, ratio, mobile=mobile)
             self.browser.open(self.site.url)
             for moment in ["first frame", "level 5, boxes, every level",
-                           "level 5's threshold, a derivation open",
-                           "the map and the other methods", "after Esc"]:
+                           "the map and the other methods",
+                           "level 5's threshold, a derivation open", "pieces marked",
+                           "a round", "a round revealed, hints open", "after Esc"]:
                 if moment == "the map and the other methods":
-                    self.browser.keys(ESCAPE)  # the derivation closed
                     self.show(ALL)
                     for switch in ["map-switch", "methods"]:
                         self.browser.run("document.getElementById(arguments[0]).click()", switch)
                     self.browser.wait_for(lambda: "computed" in self.text("map-state"),
                                           "the map", 30)
                     self.frames()
+                elif moment == "pieces marked":
+                    self.browser.run("document.getElementById('drops-ask').click()")
+                    self.frames()
+                    self.browser.run("document.querySelector('#pieces tbody input').click()")
+                elif moment == "a round":
+                    self.browser.run("document.getElementById('guess').click()")
+                elif moment.startswith("a round revealed"):
+                    self.browser.run("document.getElementById('guess-stop').click();"
+                                     "document.querySelectorAll('#challenges details')"
+                                     ".forEach(function (d) { d.open = true; })")
                 elif moment == "after Esc":
-                    self.browser.keys(ESCAPE)
+                    self.browser.keys(ESCAPE)  # no derivation is open: a round closed it
                     self.browser.wait_for(lambda: "ended" in self.text("status"), "the end")
                 elif moment.endswith("open"):
+                    self.show(5)
                     self.browser.run("var back = document.getElementById('step-back');"
                                      " back.click(); back.click();")
                     self.frames()
@@ -1199,6 +1212,231 @@ class PageChecks:
                                           " [aria-pressed=true]').id"), "strip-level-2")
         self.browser.run("scrollTo(0, 0)")
         self.assert_frame("level-2")
+
+
+    # Asked before the answer is shown: guess rounds, which pieces will drop, challenges.
+    def shown_points(self):
+        return [tuple(p) for p in self.browser.run(
+            "return [0, 1, 2, 3, 4].map(function (i) { return ['x', 'y'].map(function (a) {"
+            " return +document.getElementById('point-' + i + '-' + a).value; }); });")]
+
+    def numbers(self, name, points):
+        """The desktop search's numbers of a scene, from the checker."""
+        self.points = list(points)
+        numbers_file = os.path.join(ARTIFACTS, self.browser.name, name + "-numbers.json")
+        os.makedirs(os.path.dirname(numbers_file), exist_ok=True)
+        self.assert_frame(name, numbers=numbers_file, picture=False)
+        with open(numbers_file) as f:
+            return json.load(f)
+
+    def assert_revealed_against_the_solver(self, name, near):
+        """The words of a revealed round: the guess, at the pixel pressed, give or take the
+        engine's rounding, and its distances from the truly nearest point and from the curve,
+        to a tenth of a pixel, as the solver has them."""
+        said = self.text("round-said").replace("\u2212", "-")
+        x, y, to_nearest, off_curve = re.fullmatch(
+            r"Your guess \(the violet ring\), at (-?\d+), (-?\d+), is (\d+\.\d)\xa0px from the nearest point of the "
+            r"curve \(the black cross\), and (\d+\.\d)\xa0px off the curve\.", said).groups()
+        guess = int(x), int(y)
+        self.assertTrue(abs(guess[0] - near[0]) <= 1 and abs(guess[1] - near[1]) <= 1, said)
+        truth = self.numbers(name, self.shown_points())["true"]
+        self.assertAlmostEqual(float(to_nearest), ((guess[0] - truth[2]) ** 2 +
+                                                   (guess[1] - truth[3]) ** 2) ** 0.5, delta=0.051)
+        off = self.numbers(name + "-guess", self.shown_points()[:4] + [guess])["true"]
+        self.assertAlmostEqual(float(off_curve), off[1], delta=0.051)
+        self.assertIn(said, self.text("spoken").replace("\u2212", "-"), "the reveal is announced")
+
+    def test_a_round_played_by_keyboard_and_by_pointer(self):
+        self.press("guess")
+        self.browser.wait_for(lambda: self.browser.run(
+            "return document.activeElement.id") == "guess-stop", "the guess's Tab stop")
+        self.frames()  # the round's scene drawn, and its numbers in the fields
+        seed = self.browser.run("return location.hash")
+        self.assertRegex(seed, r"^#round=\d+$")
+        q = self.shown_points()[Q]
+        self.assertTrue(all(-360 <= c <= 360 for p in self.shown_points() for c in p))
+        self.browser.keys(RIGHT, RIGHT, RIGHT)
+        self.hold(SHIFT, UP)
+        self.browser.keys(ENTER)
+        self.browser.run("scrollTo(0, 0)")  # the canvas in view, above the round's buttons
+        self.drag([pixel(q), (300, 300)])  # no point follows a drag during a round
+        self.assertEqual(self.shown_points()[Q], q)
+        self.assert_revealed_against_the_solver("keyboard", (q[0] + 3, q[1] + 10))
+        played = int(re.match(r"(\d+|One) rounds? played", self.text("round-score").replace(
+            "One", "1")).group(1))
+        self.press("next-round")
+        self.frames()
+        self.assertNotEqual(self.browser.run("return location.hash"), seed)
+        self.browser.run("scrollTo(0, 0)")
+        self.browser.perform([pointer(self.finger(), [self.css((123, 456)), "down", "up"])])
+        self.assert_revealed_against_the_solver("pointer", scene((123, 456)))
+        self.assertTrue(self.text("round-score").startswith("%d rounds played" % (played + 1)))
+        self.press("stop-round")
+        self.frames()
+        self.assertEqual(self.shown_points(), DEFAULT_POINTS)
+        self.points = list(DEFAULT_POINTS)
+        self.browser.run("scrollTo(0, 0)")
+        self.assert_frame("stopped")
+
+    def page_text(self):
+        """Everything the page says or holds: its text, every attribute and its address."""
+        return self.browser.run(
+            "var all = [location.href, document.body.innerText];"
+            "document.querySelectorAll('*').forEach(function (e) {"
+            " Array.prototype.forEach.call(e.attributes, function (a) { all.push(a.value); });"
+            " if (e.value !== undefined) all.push(String(e.value)); });"
+            "return all.join('\\n');")
+
+    def colour_pixels(self, rgb, slack=12):
+        return self.browser.run(
+            "var t = arguments[0], s = arguments[1];"
+            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
+            "id), copy = document.createElement('canvas'); if (!c.getBoundingClientRect().width)"
+            " return 0; copy.width = c.width; copy.height = c.height; var x = copy.getContext("
+            "'2d', {willReadFrequently: true}); x.drawImage(c, 0, 0); var d = x.getImageData(0,"
+            " 0, c.width, c.height).data, n = 0;"
+            " for (var i = 0; i < d.length; i += 4) n += Math.abs(d[i] - t[0]) < s &&"
+            " Math.abs(d[i + 1] - t[1]) < s && Math.abs(d[i + 2] - t[2]) < s; return n; });",
+            rgb, slack)
+
+    def test_nothing_leaks_while_the_answer_is_held_back(self):
+        self.browser.open(self.site.url + "#round=20261209")
+        self.frames()
+        expected = self.numbers("round", self.shown_points())
+        self.browser.load("about:blank")
+        self.browser.open(self.site.url + "#round=20261209")  # the address opens the same round
+        self.frames()
+        self.assertEqual(self.shown_points(), self.points)
+        time.sleep(0.8)  # the words spoken once the scene has come to rest
+        text = self.page_text()
+        selected, truth = expected["selected"], expected["true"]
+        for answer in ["%.2f px" % selected[1], "%.2f px" % truth[1], "t = %.4f" % truth[0],
+                       "sample %d" % selected[0], "(%d samples)" % expected["final"][-1]]:
+            self.assertNotIn(answer, text)
+        self.assertEqual(self.colour_pixels([255, 128, 0]), [0, 0], "orange shows")
+        self.assertGreater(self.colour_pixels([255, 0, 0])[0], 20, "no control point shows")
+        self.assertEqual(self.browser.run("return document.getElementById('closeup')"
+                                          ".getBoundingClientRect().width"), 0)
+        self.press("stop-round")
+        self.show(4)  # one level of the default scene, its decisions held back
+        self.frames()
+        self.press("drops-ask")
+        self.frames()
+        text = self.page_text()
+        self.assertNotRegex(self.browser.run("return document.getElementById('pieces')"
+                                             ".tBodies[0].innerHTML"), r"kept|dropped|tightest")
+        self.assertNotIn("kept if", text)
+        self.assertNotIn("508 \u2026 515", text)  # the final run, which all levels kept
+        self.assertEqual(self.colour_pixels([0, 153, 140]), [0, 0], "the circle shows")
+        level_4_blue = [73, 73, 255]
+        self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a level-4 drop shows")
+        # The level stays at its bound step: the step control is off, and an address that
+        # asks for the last step is held to it.
+        self.assertTrue(self.browser.run("var off = document.querySelectorAll('#stepper button,"
+                                         " #play, button.derive'); return off.length > 10 &&"
+                                         " Array.prototype.every.call(off, function (b) {"
+                                         " return b.disabled; })"))
+        address = self.wait_for_address("level=4&step=bound")
+        self.browser.run("location.hash = arguments[0]",
+                         address.split("#", 1)[1].replace("step=bound", "step=halve"))
+        self.frames()
+        self.assertEqual(self.step_shown(), "level 4, bound")
+        self.assertFalse(self.browser.run("return document.getElementById('drops-check').hidden"))
+        self.assertNotIn("dropped", self.text("caption"))
+        self.assertEqual(self.colour_pixels([0, 153, 140]), [0, 0], "a step shows the circle")
+        self.assertEqual(self.colour_pixels(level_4_blue, 8)[1], 0, "a step shows a drop")
+        self.show(5)  # another level ends the question, and is shown whole
+        self.frames()
+        self.assertEqual(self.step_shown(), "level 5, halve")
+        self.show(4)
+        self.frames()
+        self.press("drops-ask")
+        self.frames()
+        self.press("drops-check")
+        self.frames()
+        self.assertGreater(self.colour_pixels(level_4_blue, 8)[1], 20, "no level-4 drop")
+
+    def test_which_pieces_will_drop_two_marks_right_and_one_wrong(self):
+        self.show(4)
+        expected = self.numbers("level-4", DEFAULT_POINTS)
+        record = expected["record"][4]
+        pieces, step = record["pieces"], record["step"]
+        threshold = pieces[record["tightest"]][2]
+        dropped = [i for i, p in enumerate(pieces) if not p[3]]
+        kept = [i for i, p in enumerate(pieces) if p[3]]
+        self.press("drops-ask")
+        self.frames()
+        for row in dropped[:2]:  # by keyboard, in the piece table, where keys press
+            box = "document.querySelectorAll('#pieces tbody input')[arguments[0]]"
+            self.browser.run(box + ".scrollIntoView({block: 'nearest'});" + box + ".focus()", row)
+            if self.browser.keys_press_buttons:
+                self.browser.keys(" ")
+            else:
+                self.browser.perform([pointer("mouse", [self.browser.run(
+                    "var r = " + box + ".getBoundingClientRect();"
+                    "return [r.left + r.width / 2, r.top + r.height / 2];", row), "down", "up"])])
+        self.browser.run("scrollTo(0, 0)")  # and a tap on the canvas, on a kept piece
+        middle = expected["samples"][pieces[kept[0]][0] + step // 2]
+        self.browser.perform([pointer(self.finger(), [
+            self.css(pixel((round(middle[0]), round(middle[1])))), "down", "up"])])
+        self.frames()
+        self.press("drops-check")
+        self.frames()
+        missed = len(dropped) - 2
+        self.assertEqual(self.text("drops-said"), "2 of your 3 marks are right, and %d pieces you"
+                         " did not mark were dropped too." % missed)
+        reasons = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                   "'#drops-reasons li'), function (li) { return li.textContent;"
+                                   " });")
+        start, lower = pieces[kept[0]][:2]
+        wanted = ["%d \u2026 %d is kept: it reaches %.2f px from Q, inside %.2f px."
+                  % (start, start + step, lower, threshold)]
+        wanted += ["%d \u2026 %d is dropped: its nearest possible distance, %.2f px, is more than"
+                   " the smallest farthest possible distance, %.2f px."
+                   % (pieces[i][0], pieces[i][0] + step, pieces[i][1], threshold)
+                   for i in dropped[2:]]
+        self.assertEqual(sorted(reasons), sorted(wanted))
+        self.assertGreater(self.colour_pixels([0, 153, 140])[0], 100, "no circle once checked")
+
+    def met(self):
+        return self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                "'.met-mark'), function (m) { return m.textContent; });")
+
+    def test_challenges_met_by_moves_stay_met_and_one_is_not(self):
+        starts = "document.querySelectorAll('#challenge-list button')[arguments[0]].click()"
+        self.browser.run("localStorage.clear()")  # no mark an earlier check's moves met
+        self.browser.open(self.site.url)
+        for number, target in [(0, (700, 700)), (3, (400, 400))]:
+            self.browser.run(starts, number)
+            self.frames()
+            self.browser.run("scrollTo(0, 0)")
+            self.drag([pixel(self.shown_points()[Q]), target])
+            self.browser.wait_for(lambda: self.met()[number] == "\u2713 Met", "the goal met")
+            self.browser.wait_for(lambda: "Challenge met" in self.text("spoken"), "the words")
+        self.browser.run(starts, 5)  # rounded boxes from the default scene: not met
+        self.frames()
+        self.boxes = True
+        expected = self.numbers("boxes-run", self.shown_points())
+        self.assertLessEqual(expected["final"][-1], 100)
+        marks = ["\u2713 Met", "Not met yet", "Not met yet", "\u2713 Met", "Not met yet",
+                 "Not met yet"]
+        self.assertEqual(self.met(), marks)
+        self.browser.open(self.site.url)  # kept in the browser
+        self.assertEqual(self.met(), marks)
+        self.browser.run(starts, 0)  # started again: the mark is cleared
+        self.assertEqual(self.met()[0], "Not met yet")
+        self.browser.run("localStorage.clear()")
+
+    def test_a_storage_that_refuses_is_said(self):
+        self.browser.run("Storage.prototype.setItem = function () {"
+                         " throw new DOMException('refused', 'SecurityError'); };")
+        self.press("guess")
+        self.browser.run("scrollTo(0, 0)")
+        self.browser.perform([pointer("mouse", [self.css((400, 400)), "down", "up"])])
+        self.assertIn("refuses the page\u2019s storage, so your score will be gone",
+                      self.text("round-score"))
+        self.browser.run("document.querySelectorAll('#challenge-list button')[4].click()")
+        self.assertIn("refuses", self.text("challenges-said"))
 
 
     # The search a step at a time: the caption, the marked lines and the picture of each step.

@@ -5,7 +5,9 @@ where the close-up shows the circle's edge with pieces kept and dropped on both 
 it (web-levels.png); level 4 of the default scene at its threshold step, with the
 caption and the search's lines beside it (web-steps.png); the loop scene with the other
 methods and the map of where the coarse table misses (web-map.png) with the methods' table
-(web-methods.png), and the strip of every level's picture (web-strip.png).
+(web-methods.png), and the strip of every level's picture (web-strip.png); a guess round
+revealed (web-round.png); and the default scene's level 4 with three pieces marked to drop
+and checked (web-drops.png).
 
 usage: page_screenshot.py SITE_DIR OUTPUT_DIR
 """
@@ -30,14 +32,34 @@ try:
                                                ("web-levels", 1290, 832, 1, False),
                                                ("web-steps", 1290, 832, 1, False),
                                                ("web-map", 1290, 832, 1, False),
-                                               ("web-strip", 1290, 832, 1, False)]:
+                                               ("web-strip", 1290, 832, 1, False),
+                                               ("web-round", 1290, 900, 1, False),
+                                               ("web-drops", 1290, 2250, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
-        browser.open(site.url + (STEPS_SCENE if name == "web-steps" else ""))
+        browser.open(site.url + {"web-steps": STEPS_SCENE,
+                                 "web-round": "#round=20261209"}.get(name, ""))
+        left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                "return [r.left, r.top];")
+        if name == "web-round":
+            # A guess tapped at (-20, 20) of the scene, a little off the curve.
+            browser.run(settled)
+            browser.perform([{"type": "pointer", "id": "mouse", "actions": [
+                {"type": "pointerMove", "x": int(left) + 380, "y": int(top) + 380},
+                {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
+        if name == "web-drops":
+            # Level 4 of the default scene: two pieces marked that drop, one that is kept.
+            browser.run("var s = document.getElementById('level'); s.value = 4;"
+                        "s.dispatchEvent(new Event('input'));")
+            browser.run(settled)
+            browser.run("document.getElementById('drops-ask').click()")
+            browser.run(settled)
+            browser.run("var boxes = document.querySelectorAll('#pieces tbody input');"
+                        "[0, 1, 2].forEach(function (i) { boxes[i].click(); });"
+                        "document.getElementById('drops-check').click();")
+            browser.run("scrollTo(0, 0)")
         if name == "web-levels":
             # Q dragged from its default place to (-70, 70) of the scene, then the slider to
             # level 6.
-            left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
-                                    "return [r.left, r.top];")
             browser.perform([{"type": "pointer", "id": "mouse", "actions": [
                 {"type": "pointerMove", "x": int(left) + 240, "y": int(top) + 240},
                 {"type": "pointerDown", "button": 0},

@@ -2,7 +2,7 @@
 // frame's own numbers rounded as the tables round them. It follows every frame but is not
 // spoken by itself: the step control has it spoken once (steps.js).
 mergeInto(LibraryManager.library, {
-  $QuenlowCaption__deps: ['$QuenlowPage', '$QuenlowSteps'],
+  $QuenlowCaption__deps: ['$QuenlowPage', '$QuenlowSteps', '$QuenlowHeld'],
   $QuenlowCaption: {
     count: function (n, one, many) {
       return n + ' ' + (n === 1 ? one : many);
@@ -11,6 +11,11 @@ mergeInto(LibraryManager.library, {
     // holds the result back leaves out what it asks for.
     words: function (frame) {
       var page = QuenlowPage, count = QuenlowCaption.count;
+      if (frame.result && QuenlowHeld.answer()) {
+        return 'Where the search ends, and how near that is, is ' + QuenlowHeld.WORDS + '.';
+      }
+      // Held decisions keep a level at what its bound step says.
+      var step = QuenlowHeld.answer() ? 0 : frame.step;
       if (frame.result) {
         var run = frame.runs === 1
           ? 'samples ' + frame.first + ' \u2026 ' + frame.last
@@ -25,7 +30,7 @@ mergeInto(LibraryManager.library, {
                ' farther than the truly nearest point of the curve.';
       }
       var text = [];
-      var verb = frame.step === 0 ? 'bounds ' : 'bounded ';
+      var verb = step === 0 ? 'bounds ' : 'bounded ';
       var one = frame.count === 1;
       text.push('Level ' + frame.level + ' ' + verb + count(frame.count, 'piece', 'pieces') +
                 (one ? ', within ' : ', each within ') + page.radius(frame.r) +
@@ -34,19 +39,19 @@ mergeInto(LibraryManager.library, {
                   ? 'Q lies inside a region, so some piece may come as near as Q itself.'
                   : 'The nearest any of them can come to Q is ' + page.pixels(frame.nearest) +
                     '.'));
-      if (frame.step >= 1) {
+      if (step >= 1) {
         text.push('The smallest farthest possible distance is ' + page.pixels(frame.threshold) +
                   ', piece ' + frame.tightest[0] + ' \u2026 ' + frame.tightest[1] +
                   '\u2019s, so some point of the curve lies within ' +
                   page.pixels(frame.threshold) + ' of Q: inside the teal circle.');
       }
-      if (frame.step >= 2) {
+      if (step >= 2) {
         var dropped = frame.count - frame.kept;
         text.push(dropped === 0 ? 'No piece lies wholly beyond it, so none is dropped.'
                                 : count(dropped, 'piece lies', 'pieces lie') + ' wholly beyond ' +
                                   'it and ' + (dropped === 1 ? 'is' : 'are') + ' dropped.');
       }
-      if (frame.step >= 3) {
+      if (step >= 3) {
         text.push(frame.kept + ' ' + (frame.kept === 1 ? 'is' : 'are') +
                   ' kept and each is halved, ' +
                   (frame.level + 1 < page.LEVELS

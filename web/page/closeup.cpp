@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "draw/draw.h"
+#include "web/page/held.h"
 #include "quenlow.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
@@ -113,7 +114,8 @@ bool inView(int level, int step, int start, const View &view) {
 // The dropped regions of every level up to the one shown, in the search's order, and the
 // overlay's, each only where it meets the view.
 void drawDroppedRegions(const View &view) {
-    const int deepest = lastLevelShown < LEVEL_COUNT ? lastLevelShown : LEVEL_COUNT - 1;
+    const int deepest = (lastLevelShown < LEVEL_COUNT ? lastLevelShown : LEVEL_COUNT - 1) -
+                        (heldBack.decisions ? 1 : 0);
     for (int level = 0; level <= deepest; ++level) {
         const LevelRecord &record = searchRecord[level];
         for (int i = 0; i < record.count; ++i) {
@@ -263,12 +265,13 @@ void drawCloseup(const SearchReport &report) {
         drawOverlay(view);
     }
     if (lastLevelShown < LEVEL_COUNT) {
-        if (stepShown >= STEP_THRESHOLD) {
+        if (stepShown >= STEP_THRESHOLD && !heldBack.decisions) {
             drawCircleEdge(ruleRadius(lastLevelShown), view);
             drawRuleRadius(lastLevelShown);
             markTightestPiece(lastLevelShown);
         }
         drawChosenPiece(HALF_END_TICK / view.scale);
+        drawMarkedPieces();
         drawUndroppedInView(view);
         drawDerivation(9.0f);
     }

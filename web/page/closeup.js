@@ -2,7 +2,7 @@
 // screen's density, and what it shows said beside it: the magnification, where the
 // drawing's precision stops it, and the legend of the level shown or of the result.
 mergeInto(LibraryManager.library, {
-  $QuenlowCloseup__deps: ['$QuenlowPage'],
+  $QuenlowCloseup__deps: ['$QuenlowPage', '$QuenlowHeld'],
   $QuenlowCloseup__postset: 'QuenlowCloseup.start();',
   $QuenlowCloseup: {
     // The view's size follows the window's; each frame reads it. A second ResizeObserver
@@ -44,7 +44,8 @@ mergeInto(LibraryManager.library, {
     canvas.dataset.centreY = centreY;
     canvas.dataset.scale = scale;
     var all = level === QuenlowPage.LEVELS;
-    QuenlowPage.element('closeup-view').dataset.shows = all ? 'result' : 'level';
+    QuenlowPage.element('closeup-view').dataset.shows =
+      all ? 'result' : QuenlowHeld.decisions ? 'asked' : 'level';
     var text = QuenlowCloseup.times(scale);
     if (scale < wanted) {
       text += ': as far as the drawing\u2019s precision allows' +

@@ -2,7 +2,7 @@
 // frame on the screen, the level the picture follows marked, and the search's result beside
 // the nearest sample and the truly nearest point.
 mergeInto(LibraryManager.library, {
-  $QuenlowLevels__deps: ['$QuenlowPage', '$QuenlowDerivation'],
+  $QuenlowLevels__deps: ['$QuenlowPage', '$QuenlowHeld', '$QuenlowDerivation'],
   $QuenlowLevels__postset: 'QuenlowLevels.start();',
   $QuenlowLevels: {
     start: function () {
@@ -29,12 +29,17 @@ mergeInto(LibraryManager.library, {
     if (shown) row.setAttribute('aria-current', 'step'); else row.removeAttribute('aria-current');
     var cells = [bounded, discarded, bounded - discarded,
                  QuenlowPage.radius(errorBound)];
+    // While the level shown holds its decisions back, so do it and the levels after it.
+    var shownLevel = +QuenlowPage.element('level').value;
+    if (QuenlowHeld.decisions && level >= shownLevel) {
+      cells = [level > shownLevel ? '?' : bounded, '?', '?', cells[3]];
+    }
     cells.forEach(function (value, column) {
       QuenlowPage.write('level-' + level + '-' + column, String(value));
     });
   },
 
-  quenlowShowFinalRun__deps: ['$QuenlowPage'],
+  quenlowShowFinalRun__deps: ['$QuenlowPage', '$QuenlowHeld'],
   quenlowShowFinalRun: function (runs, runCount, samples) {
     var text = [];
     for (var i = 0; i < Math.min(runCount, 4); ++i) {
@@ -42,13 +47,21 @@ mergeInto(LibraryManager.library, {
       text.push(first + ' \u2026 ' + last);
     }
     if (runCount > 4) text.push('\u2026');
-    QuenlowPage.write('final-run', text.join(', ') + ' (' + samples + ' samples)');
+    QuenlowPage.write('final-run', QuenlowHeld.answer() ? QuenlowHeld.WORDS
+                                                       : text.join(', ') + ' (' + samples +
+                                                         ' samples)');
   },
 
-  quenlowShowResult__deps: ['$QuenlowPage'],
+  quenlowShowResult__deps: ['$QuenlowPage', '$QuenlowHeld'],
   quenlowShowResult: function (selected, selectedDistance, nearestSample, nearestSampleDistance,
                                trueT, trueDistance) {
     var page = QuenlowPage;
+    if (QuenlowHeld.answer()) {
+      ['selected', 'nearest-sample', 'true-nearest', 'farther'].forEach(function (id) {
+        page.write(id, QuenlowHeld.WORDS);
+      });
+      return;
+    }
     page.write('selected', page.sample(selected) + ', ' + page.pixels(selectedDistance));
     page.write('nearest-sample',
                page.sample(nearestSample) + ', ' + page.pixels(nearestSampleDistance));

@@ -1,6 +1,6 @@
 // The scene in the page's address (an emscripten JS library): the fragment always holds the
-// whole state, the five points, the two switches, the level shown and its step, rewritten in
-// place as it changes; an address opened, or a link followed, sets its state through the program's
+// whole state, the five points, the two switches, the level shown and its step, or a guess
+// round's seed, rewritten in place as it changes; an address opened, or a link followed, sets its state through the program's
 // callbacks, without reloading. Also the Copy link button and the gallery's links.
 mergeInto(LibraryManager.library, {
   $QuenlowLinks__deps: ['$QuenlowPoints', '$QuenlowPage', '$Quenlow'],
@@ -13,7 +13,9 @@ mergeInto(LibraryManager.library, {
     notice: '', // what the status says of the last link refused
     REASONS: 3, // the most reasons a notice gives
 
+    // A round's address is its seed alone, which gives nothing of its answer away.
     encode: function (scene) {
+      if (QuenlowRounds.seed !== null) return 'round=' + QuenlowRounds.seed;
       var parts = scene.points.map(function (point, index) {
         return QuenlowLinks.POINTS[index] + '=' + point[0] + ',' + point[1];
       });
@@ -117,6 +119,9 @@ mergeInto(LibraryManager.library, {
                              'scene. Reload the page to open it.';
         return;
       }
+      var round = /^round=([1-9]\d{0,8})$/.exec(fragment);
+      if (round) return QuenlowRounds.begin(+round[1], false);
+      if (QuenlowRounds.seed !== null) QuenlowRounds.leave(); // a scene's link ends the round
       var decoded = QuenlowLinks.decode(fragment), now = QuenlowPoints.read();
       if (status.textContent === QuenlowLinks.notice) status.textContent = '';
       if (decoded.problems) {
@@ -180,6 +185,7 @@ mergeInto(LibraryManager.library, {
   },
 
   // What brings the parts that no C++ calls into the build, where they start themselves.
-  quenlowSharedParts__deps: ['$QuenlowPoints', '$QuenlowLinks'],
+  quenlowSharedParts__deps: ['$QuenlowPoints', '$QuenlowLinks', '$QuenlowRounds', '$QuenlowDrops',
+                              '$QuenlowChallenges'],
   quenlowSharedParts: function () {}
 });

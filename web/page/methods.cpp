@@ -2,9 +2,12 @@
 // answer and the truly nearest point: a thin segment from Q and a mark of its own for each.
 #include "web/page/methods.h"
 
+#include "web/page/held.h"
+
 #include "curve/other_methods.h"
 #include "curve/true_nearest.h"
 #include "quenlow.h"
+#include "web/page/held.h"
 #include "web/platform/layer.h"
 
 #include <GL/gl.h>
@@ -72,7 +75,8 @@ void reportOtherMethods(const SearchReport &report) {
     // Rows of t, distance and points evaluated: the search, the coarse table, Newton's
     // method (and where it started), the truly nearest point.
     static double rows[4][4];
-    if (!shown) {
+    // Every method's answer is the answer a question holds back.
+    if (!shown || heldBack.result || heldBack.decisions) {
         quenlowShowMethods(false, &rows[0][0]);
         return;
     }

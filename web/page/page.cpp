@@ -6,6 +6,8 @@
 #include "web/page/caption.h"
 #include "web/page/closeup.h"
 #include "web/page/derivation.h"
+#include "web/page/guess.h"
+#include "web/page/held.h"
 #include "web/page/methods.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
@@ -53,12 +55,18 @@ extern "C" {
 // and its result, whose step is the last.
 EMSCRIPTEN_KEEPALIVE void webShowLevel(int level, int step) {
     const int newLevel = level < 0 ? 0 : level > LEVEL_COUNT ? LEVEL_COUNT : level;
-    if (newLevel != lastLevelShown) {
+    const bool sameLevel = newLevel == lastLevelShown;
+    if (!sameLevel) {
         forgetChosenPiece();
         forgetDerivation();
     }
     lastLevelShown = newLevel;
     stepShown = newLevel == LEVEL_COUNT || step < 0 || step > STEP_HALVE ? STEP_HALVE : step;
+    // The level whose decisions are held back stays at its bound step, whatever step is
+    // asked; another level ends the question (drops.js) and is shown as asked.
+    if (heldBack.decisions && sameLevel && newLevel < LEVEL_COUNT) {
+        stepShown = STEP_BOUND;
+    }
     glutPostRedisplay();
 }
 
@@ -69,7 +77,7 @@ EMSCRIPTEN_KEEPALIVE void webRedraw() {
 
 // Tells the page what the frame just drawn shows, from the record the search left behind,
 // its final candidates and the curve's samples; at a level short of all, draws the step of
-// that level shown over the frame; and draws the close-up.
+// that level shown over the frame; the reader's guess; and draws the close-up.
 EMSCRIPTEN_KEEPALIVE void webReportFrame() {
     quenlowShowSwitches(boxMode, showAllLevels);
     for (int level = 0; level < LEVEL_COUNT; ++level) {
@@ -90,10 +98,14 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
         drawStepMarks();
         drawChosenPiece(HALF_END_TICK);
         drawDerivation(7.0f);
-        flushPrimitives();
     }
     reportOtherMethods(report);
-    drawCloseup(report);
+    drawGuess(report.truePoint);
+    flushPrimitives();
+    // Framed on the final run, the close-up would point at the answer held back.
+    if (!heldBack.result) {
+        drawCloseup(report);
+    }
 }
 
 } // extern "C"

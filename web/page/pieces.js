@@ -7,6 +7,7 @@ mergeInto(LibraryManager.library, {
   $QuenlowPieces__deps: ['$QuenlowPage', '$QuenlowDerivation'],
   $QuenlowPieces__postset: 'QuenlowPieces.start();',
   $QuenlowPieces: {
+    shown: null, // the level's record as the table shows it: level, step, tightest, pieces
     start: function () {
       var rows = QuenlowPage.element('pieces').tBodies[0];
       var choose = function (e) {
@@ -30,15 +31,18 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  quenlowShowPieces__deps: ['$QuenlowPieces'],
+  quenlowShowPieces__deps: ['$QuenlowPieces', '$QuenlowDrops'],
   quenlowShowPieces: function (level, step, count, tightest, chosen, rows) {
     var page = QuenlowPage, pieces = QuenlowPieces, f = HEAPF64, r = rows >> 3;
     var body = page.element('pieces').tBodies[0];
     var all = level === page.LEVELS;
     page.element('pieces-part').dataset.shows = all ? 'result' : 'level';
     page.write('pieces-level', all ? '' : String(level));
+    var held = QuenlowHeld.decisions;
     page.write('threshold', all ? 'Choose a level with the slider to see the bounds of ' +
                                   'each of its pieces.'
+                          : held ? 'Which pieces will this level drop? Mark them here, or ' +
+                                   'tap them in either picture, then press Check.'
                                 : 'kept if its nearest possible distance is at most ' +
                                   page.pixels(f[r + 4 * tightest + 2]) + ', the farthest ' +
                                   'possible distance of piece ' +
@@ -52,17 +56,22 @@ mergeInto(LibraryManager.library, {
       added.cells[1].appendChild(QuenlowDerivation.button(1));
       added.cells[2].appendChild(QuenlowDerivation.button(2));
     }
+    pieces.shown = { level: level, step: step, tightest: tightest, pieces: [] };
     for (var i = 0; i < count; ++i, r += 4) {
       var row = body.rows[i], start = f[r], kept = f[r + 3] === 1;
+      pieces.shown.pieces.push([start, f[r + 1], f[r + 2], kept]);
       if (row.dataset.start !== String(start)) row.dataset.start = start;
-      row.className = (kept ? 'kept' : 'dropped') + (i === tightest ? ' tightest' : '') +
-                      (start === chosen ? ' chosen' : '');
+      // Held back, a row's colour and rim would tell its decision.
+      row.className = (held ? '' : (kept ? 'kept' : 'dropped') +
+                                   (i === tightest ? ' tightest' : '')) +
+                      (start === chosen ? ' chosen' : '') +
+                      (QuenlowDrops.marks[start] ? ' marked' : '');
       pieces.set(row.cells[0], pieces.span(start, step));
       pieces.set(row.cells[1].firstChild, pieces.nearest(f[r + 1]));
       pieces.set(row.cells[2].firstChild, page.pixels(f[r + 2]));
       QuenlowDerivation.about(row.cells[1].firstChild, start);
       QuenlowDerivation.about(row.cells[2].firstChild, start);
-      pieces.set(row.cells[3], kept ? 'kept' : 'dropped');
+      QuenlowDrops.decision(row.cells[3], start, step, kept);
     }
   }
 });

@@ -4,7 +4,7 @@
 // found, and the canvas's text alternative follows the scene. Every move goes through the
 // program's own mouse and motion callbacks, as a drag of the point would.
 mergeInto(LibraryManager.library, {
-  $QuenlowPoints__deps: ['$QuenlowPage', '$Quenlow'],
+  $QuenlowPoints__deps: ['$QuenlowPage', '$Quenlow', '$QuenlowHeld'],
   $QuenlowPoints__postset: 'QuenlowPoints.start();',
   $QuenlowPoints: {
     NAMES: ['P0', 'P1', 'P2', 'P3', 'Q'],
@@ -17,6 +17,8 @@ mergeInto(LibraryManager.library, {
     resting: 0, // the timer that speaks once a move has come to rest
     // Each point's fields' refused values: why each was refused, or null.
     refused: [[null, null], [null, null], [null, null], [null, null], [null, null]],
+    heldSaid: false, // whether the words last written held the result back
+    note: '', // what is to be said after the move spoken next
 
     // The program's state now: points as [x, y], both switches, the level shown and its step.
     read: function () {
@@ -184,10 +186,12 @@ mergeInto(LibraryManager.library, {
       if (changed.length && changed.indexOf(QuenlowPoints.moved) < 0) {
         QuenlowPoints.moved = changed[changed.length - 1];
       }
-      if (before && !changed.length && before.boxes === scene.boxes) return;
+      var held = QuenlowPoints.heldSaid !== QuenlowHeld.answer();
+      if (before && !changed.length && before.boxes === scene.boxes && !held) return;
       if (before && changed.length) QuenlowPoints.movedSinceSpoken = true;
       clearTimeout(QuenlowPoints.resting);
-      QuenlowPoints.resting = setTimeout(QuenlowPoints.rest, before ? QuenlowPoints.REST_MS : 0);
+      QuenlowPoints.resting = setTimeout(QuenlowPoints.rest,
+                                         before && !held ? QuenlowPoints.REST_MS : 0);
     },
 
     // The scene described on the canvas; spoken once a move has come to rest.
@@ -200,12 +204,23 @@ mergeInto(LibraryManager.library, {
       };
       var ends = 'The segment ends at sample ' + sample + ', ' + QuenlowPage.pixels(distance) +
                  ' away; the truly nearest point is ' + QuenlowPage.pixels(nearer) + ' nearer.';
+      QuenlowPoints.heldSaid = QuenlowHeld.answer();
+      if (QuenlowPoints.heldSaid) ends = 'Where the curve comes nearest to Q is ' + QuenlowHeld.WORDS + '.';
       Module['canvas'].setAttribute('aria-label', 'A cubic B\u00e9zier curve from ' + at(0) +
           ' to ' + at(3) + ', drawn toward ' + at(1) + ' and ' + at(2) + ', with the query ' +
           'point ' + at(4) + '. ' + ends);
       if (QuenlowPoints.movedSinceSpoken) {
         QuenlowPoints.movedSinceSpoken = false;
-        QuenlowPoints.speak(at(QuenlowPoints.moved) + '. ' + ends);
+        QuenlowPoints.speak(at(QuenlowPoints.moved) + '. ' + ends + QuenlowPoints.note);
+      }
+      QuenlowPoints.note = '';
+    },
+    // Said after the move that caused it, which is about to be spoken, or at once.
+    speakAfterMove: function (text) {
+      if (QuenlowPoints.movedSinceSpoken) {
+        QuenlowPoints.note += ' ' + text;
+      } else {
+        QuenlowPoints.speak(text);
       }
     },
     speak: function (text) {

@@ -2,7 +2,7 @@
 // arrow keys, Home and End while either has focus, and Play, from level 0's first step to
 // "all"; and the search's lines beside the picture, the step's own marked.
 mergeInto(LibraryManager.library, {
-  $QuenlowSteps__deps: ['$QuenlowPage', '$QuenlowPoints'],
+  $QuenlowSteps__deps: ['$QuenlowPage', '$QuenlowPoints', '$QuenlowHeld'],
   $QuenlowSteps__postset: 'QuenlowSteps.start();',
   $QuenlowSteps: {
     PLAY_MS: 700, // a step of Play: time to see what changed and find its line
@@ -25,8 +25,10 @@ mergeInto(LibraryManager.library, {
       }
     },
     // By the step control: stops Play, and has the step's caption spoken.
+    // Not while an answer is held back: the steps after would show it.
     chosen: function (place) {
       QuenlowPage.stop();
+      if (QuenlowHeld.answer()) return;
       QuenlowSteps.announce = true;
       QuenlowSteps.go(place);
     },
@@ -55,10 +57,12 @@ mergeInto(LibraryManager.library, {
 
     // A step every PLAY_MS from level 0's first, or on from the step shown, up to "all".
     play: function () {
+      if (QuenlowHeld.answer()) return;
       var end = QuenlowSteps.end();
       QuenlowSteps.go(QuenlowSteps.at() === end ? 0 : QuenlowSteps.at() + 1);
       if (QuenlowSteps.at() === end) return;
       QuenlowPage.playing = setInterval(function () {
+        if (QuenlowHeld.answer()) return QuenlowPage.stop();
         QuenlowSteps.go(QuenlowSteps.at() + 1);
         if (QuenlowSteps.at() === end) QuenlowPage.stop();
       }, QuenlowSteps.PLAY_MS);

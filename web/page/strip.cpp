@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "draw/draw.h"
 #include "quenlow.h"
+#include "web/page/held.h"
 #include "web/page/search_rule.h"
 #include "web/platform/layer.h"
 
@@ -25,8 +26,10 @@ EMSCRIPTEN_KEEPALIVE void webDrawStrip() {
     stepShown = STEP_HALVE; // each picture is its level whole, whatever step the window shows
     const int half = windowWidth / 2;
     flushPrimitives(); // what the window's canvas still has to draw
+    // The levels' pictures and kept counts tell what a question holds back.
+    const bool held = heldBack.result || heldBack.decisions;
     for (int level = 0; level < LEVEL_COUNT; ++level) {
-        quenlowShowStripLevel(level, searchRecord[level].kept);
+        quenlowShowStripLevel(level, held ? -1 : searchRecord[level].kept);
         const int size = quenlowStripSize(level);
         if (size < 1) {
             continue;
@@ -40,6 +43,9 @@ EMSCRIPTEN_KEEPALIVE void webDrawStrip() {
         glLoadIdentity();
         glOrtho(-half, half, -(windowHeight / 2), windowHeight / 2, 0.0, 1.0);
         glClear(GL_COLOR_BUFFER_BIT);
+        if (held) {
+            continue;
+        }
 
         lastLevelShown = level;
         for (int dropped = 0; dropped <= level; ++dropped) {

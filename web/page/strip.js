@@ -60,6 +60,8 @@ mergeInto(LibraryManager.library, {
 
   quenlowShowStripLevel__deps: ['$QuenlowStrip'],
   quenlowShowStripLevel: function (level, kept) {
-    QuenlowPage.write('strip-label-' + level, 'level ' + level + ': ' + kept + ' kept');
+    // A kept count below zero is held back until the reader answers.
+    QuenlowPage.write('strip-label-' + level,
+                      'level ' + level + (kept < 0 ? '' : ': ' + kept + ' kept'));
   }
 });
