@@ -1124,6 +1124,9 @@ class PageChecks:
         self.browser.wait_for(lambda: self.text("true-nearest").startswith("t = 0.0243"),
                               "the loop scene")
         self.press_in_view("methods")
+        self.browser.wait_for(lambda: self.browser.run("return document.querySelector("
+                                                       "'#methods-table td').textContent"),
+                              "the methods' table")
         for samples in (20, 200):
             self.browser.run("var f = document.getElementById('coarse-samples');"
                              " f.value = arguments[0]; f.dispatchEvent(new Event('change'));",
@@ -1208,6 +1211,7 @@ class PageChecks:
         self.browser.keys(TAB, ENTER)
         self.level = 2
         self.assertEqual(self.slider(), [2, "level 2"])
+        self.frames()  # the strip marks the level of the frame drawn
         self.assertEqual(self.browser.run("return document.querySelector('#strip"
                                           " [aria-pressed=true]').id"), "strip-level-2")
         self.browser.run("scrollTo(0, 0)")
@@ -1247,7 +1251,7 @@ class PageChecks:
         self.assertIn(said, self.text("spoken").replace("\u2212", "-"), "the reveal is announced")
 
     def test_a_round_played_by_keyboard_and_by_pointer(self):
-        self.press("guess")
+        self.press_in_view("guess")  # once the program has started
         self.browser.wait_for(lambda: self.browser.run(
             "return document.activeElement.id") == "guess-stop", "the guess's Tab stop")
         self.frames()  # the round's scene drawn, and its numbers in the fields
@@ -1307,8 +1311,16 @@ class PageChecks:
         self.browser.open(self.site.url + "#round=20261209")  # the address opens the same round
         self.frames()
         self.assertEqual(self.shown_points(), self.points)
+        self.press_in_view("methods")  # the other methods' answers are held back too
         time.sleep(0.8)  # the words spoken once the scene has come to rest
         text = self.page_text()
+        self.assertEqual(self.browser.run("return Array.prototype.map.call(document"
+                                          ".querySelectorAll('#strip button'), function (b) {"
+                                          " return b.textContent; })"),
+                         ["level %d" % level for level in range(10)])
+        self.assertEqual(self.browser.run("return Array.prototype.map.call(document"
+                                          ".querySelectorAll('#methods-part td'), function (c)"
+                                          " { return c.textContent; }).join('')"), "")
         selected, truth = expected["selected"], expected["true"]
         for answer in ["%.2f px" % selected[1], "%.2f px" % truth[1], "t = %.4f" % truth[0],
                        "sample %d" % selected[0], "(%d samples)" % expected["final"][-1]]:

@@ -35,9 +35,16 @@ mergeInto(LibraryManager.library, {
   quenlowShowMethods: function (shown, rows) {
     var page = QuenlowPage, part = page.element('methods-part');
     part.dataset.shows = shown ? 'on' : 'off';
-    if (!shown) return;
-    var f = HEAPF64, r = rows >> 3, truth = f[r + 13];
     var body = page.element('methods-table').tBodies[0];
+    if (!shown) {
+      // Nothing of an answer kept out of sight, where a question may hold it back.
+      Array.prototype.forEach.call(body.rows, function (row) {
+        for (var c = 1; c < row.cells.length; ++c) row.cells[c].textContent = '';
+      });
+      page.write('newton-start', '');
+      return;
+    }
+    var f = HEAPF64, r = rows >> 3, truth = f[r + 13];
     for (var i = 0; i < 4; ++i) {
       var row = body.rows[i], t = f[r + 4 * i], d = f[r + 4 * i + 1];
       var cells = [t.toFixed(4), page.pixels(d), i === 3 ? '\u2014' : page.pixels(d - truth),
