@@ -117,8 +117,11 @@ class PageChecks:
                                                   ("keyUp", key), ("keyUp", modifier)]]}])
 
     def press(self, element_id, kind="mouse"):
+        # Pressed where it is once the scroll that brings it into view has been drawn.
         self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
-                         " 'nearest'})", element_id)
+                         " 'nearest'}); return new Promise(function (done) {"
+                         " requestAnimationFrame(function () { requestAnimationFrame(done);"
+                         " }); });", element_id)
         self.browser.perform([pointer(kind, [self.centre(element_id), "down", "up"])])
 
     def frames(self):
@@ -1250,8 +1253,14 @@ class PageChecks:
         self.assertAlmostEqual(float(off_curve), off[1], delta=0.051)
         self.assertIn(said, self.text("spoken").replace("\u2212", "-"), "the reveal is announced")
 
+    def click(self, element_id):
+        """A button clicked once the program has started, however it is pressed."""
+        self.browser.wait_for(lambda: self.browser.run(
+            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
+        self.browser.run("document.getElementById(arguments[0]).click()", element_id)
+
     def test_a_round_played_by_keyboard_and_by_pointer(self):
-        self.press_in_view("guess")  # once the program has started
+        self.click("guess")
         self.browser.wait_for(lambda: self.browser.run(
             "return document.activeElement.id") == "guess-stop", "the guess's Tab stop")
         self.frames()  # the round's scene drawn, and its numbers in the fields
@@ -1329,10 +1338,10 @@ class PageChecks:
         self.assertGreater(self.colour_pixels([255, 0, 0])[0], 20, "no control point shows")
         self.assertEqual(self.browser.run("return document.getElementById('closeup')"
                                           ".getBoundingClientRect().width"), 0)
-        self.press("stop-round")
+        self.click("stop-round")
         self.show(4)  # one level of the default scene, its decisions held back
         self.frames()
-        self.press("drops-ask")
+        self.click("drops-ask")
         self.frames()
         text = self.page_text()
         self.assertNotRegex(self.browser.run("return document.getElementById('pieces')"
@@ -1362,7 +1371,7 @@ class PageChecks:
         self.assertEqual(self.step_shown(), "level 5, halve")
         self.show(4)
         self.frames()
-        self.press("drops-ask")
+        self.click("drops-ask")
         self.frames()
         self.press("drops-check")
         self.frames()
@@ -1442,7 +1451,7 @@ class PageChecks:
     def test_a_storage_that_refuses_is_said(self):
         self.browser.run("Storage.prototype.setItem = function () {"
                          " throw new DOMException('refused', 'SecurityError'); };")
-        self.press("guess")
+        self.click("guess")
         self.browser.run("scrollTo(0, 0)")
         self.browser.perform([pointer("mouse", [self.css((400, 400)), "down", "up"])])
         self.assertIn("refuses the page\u2019s storage, so your score will be gone",
