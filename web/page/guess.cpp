@@ -7,6 +7,7 @@
 #include "draw/draw.h"
 #include "quenlow.h"
 #include "web/page/held.h"
+#include "web/page/marks.h"
 
 #include <GL/gl.h>
 #include <GL/glut.h>
@@ -19,15 +20,6 @@ bool guessShown = false;
 Point guess;
 double guessDistances[2]; // from the truly nearest point, and from the curve
 
-void drawCross(Point p, double arm) {
-    glBegin(GL_LINES);
-    glVertex2d(p.x - arm, p.y - arm);
-    glVertex2d(p.x + arm, p.y + arm);
-    glVertex2d(p.x - arm, p.y + arm);
-    glVertex2d(p.x + arm, p.y - arm);
-    glEnd();
-}
-
 } // namespace
 
 // The guess as a violet ring, which nothing else in the picture is; once the result shows, a
@@ -39,10 +31,7 @@ void drawGuess(Point truePoint) {
     if (!heldBack.result) {
         glColor3f(0.45f, 0.2f, 0.75f);
         glLineWidth(1.0f);
-        glBegin(GL_LINES);
-        glVertex2d(guess.x, guess.y);
-        glVertex2d(truePoint.x, truePoint.y);
-        glEnd();
+        drawSegment(guess, truePoint);
         glColor3f(0.0f, 0.0f, 0.0f);
         glLineWidth(2.0f);
         drawCross(truePoint, 6.0);

@@ -2,12 +2,11 @@
 // answer and the truly nearest point: a thin segment from Q and a mark of its own for each.
 #include "web/page/methods.h"
 
-#include "web/page/held.h"
-
 #include "curve/other_methods.h"
 #include "curve/true_nearest.h"
 #include "quenlow.h"
 #include "web/page/held.h"
+#include "web/page/marks.h"
 #include "web/platform/layer.h"
 
 #include <GL/gl.h>
@@ -34,21 +33,12 @@ constexpr double MARK = 6.0; // half the mark's size, in scene pixels
 enum Mark { DIAMOND, SQUARE, CROSS };
 
 void drawAnswer(Point at, Pen pen, Mark mark) {
-    const Point q = queryPoint;
     glColor3f(pen.red, pen.green, pen.blue);
     glLineWidth(1.0f);
-    glBegin(GL_LINES);
-    glVertex2d(q.x, q.y);
-    glVertex2d(at.x, at.y);
-    glEnd();
+    drawSegment(queryPoint, at);
     glLineWidth(2.0f);
     if (mark == CROSS) {
-        glBegin(GL_LINES);
-        glVertex2d(at.x - MARK, at.y - MARK);
-        glVertex2d(at.x + MARK, at.y + MARK);
-        glVertex2d(at.x - MARK, at.y + MARK);
-        glVertex2d(at.x + MARK, at.y - MARK);
-        glEnd();
+        drawCross(at, MARK);
         return;
     }
     const double m = mark == DIAMOND ? MARK * 1.3 : MARK;
