@@ -1,10 +1,13 @@
 // What the challenges' goals are checked against, from the frame on the screen: the search's
 // record and result, and the solver's truly nearest point.
+#include "web/page/challenges.h"
+
 #include "quenlow.h"
-#include "web/page/search_report.h"
 
 #include <cmath>
-#include <emscripten/emscripten.h>
+
+// The page's side, in challenges.js.
+extern "C" void quenlowCheckChallenges(const double *facts);
 
 namespace {
 
@@ -16,7 +19,7 @@ double facts[7];
 
 } // namespace
 
-extern "C" EMSCRIPTEN_KEEPALIVE const double *webChallengeFacts() {
+void reportChallenges(const SearchReport &report) {
     const LevelRecord &last = searchRecord[LEVEL_COUNT - 1];
     bool first = false;
     bool end = false;
@@ -25,7 +28,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const double *webChallengeFacts() {
         end = end || (last.pieces[i].kept && last.pieces[i].start + last.step == SAMPLE_SEGMENTS);
     }
     int firstDrop = 0;
-    while (firstDrop < LEVEL_COUNT && searchRecord[firstDrop].kept == searchRecord[firstDrop].count) {
+    while (firstDrop < LEVEL_COUNT &&
+           searchRecord[firstDrop].kept == searchRecord[firstDrop].count) {
         ++firstDrop;
     }
     double polygon = 0;
@@ -33,7 +37,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE const double *webChallengeFacts() {
         polygon += std::hypot(controlPoints[i + 1].x - controlPoints[i].x,
                               controlPoints[i + 1].y - controlPoints[i].y);
     }
-    const SearchReport report = reportSearch();
     facts[0] = first && end;
     facts[1] = report.finalCount;
     facts[2] = boxMode;
@@ -41,5 +44,5 @@ extern "C" EMSCRIPTEN_KEEPALIVE const double *webChallengeFacts() {
     facts[4] = firstDrop;
     facts[5] = errorBounds[0];
     facts[6] = polygon;
-    return facts;
+    quenlowCheckChallenges(facts);
 }

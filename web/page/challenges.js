@@ -81,7 +81,10 @@ mergeInto(LibraryManager.library, {
         mark.className = 'met-mark';
       });
       c.showMarks();
-      Module['canvas'].addEventListener('frame', c.onFrame);
+      Module['canvas'].addEventListener('frame', function () {
+        if (!QuenlowPage.started) return;
+        list.querySelectorAll('button').forEach(function (b) { b.disabled = Quenlow.ended; });
+      });
       Module['canvas'].addEventListener('programend', function () {
         list.querySelectorAll('button').forEach(function (b) { b.disabled = true; });
       });
@@ -104,14 +107,10 @@ mergeInto(LibraryManager.library, {
     },
     // Not while an answer is held back, which a goal met would give away, nor in a guess
     // round, whose scene the page dealt rather than the reader reached.
-    onFrame: function () {
+    check: function (facts) {
       var c = QuenlowChallenges;
-      if (!QuenlowPage.started) return;
-      document.querySelectorAll('#challenge-list button').forEach(function (b) {
-        b.disabled = Quenlow.ended;
-      });
       if (QuenlowHeld.answer() || QuenlowRounds.seed !== null) return;
-      var p = _webChallengeFacts() >> 3, h = HEAPF64;
+      var p = facts >> 3, h = HEAPF64;
       var facts = { bothEnds: !!h[p], finalRun: h[p + 1], boxes: !!h[p + 2], farther: h[p + 3],
                     firstDrop: h[p + 4], r0: h[p + 5], polygon: h[p + 6] };
       var newly = c.LIST.filter(function (challenge) {
@@ -125,5 +124,11 @@ mergeInto(LibraryManager.library, {
         return challenge.name;
       }).join(', ') + '.');
     }
+  },
+
+  // The facts of each frame, from the program's report of it.
+  quenlowCheckChallenges__deps: ['$QuenlowChallenges'],
+  quenlowCheckChallenges: function (facts) {
+    QuenlowChallenges.check(facts);
   }
 });

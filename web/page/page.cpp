@@ -4,6 +4,7 @@
 #include "draw/draw.h"
 #include "quenlow.h"
 #include "web/page/caption.h"
+#include "web/page/challenges.h"
 #include "web/page/closeup.h"
 #include "web/page/derivation.h"
 #include "web/page/guess.h"
@@ -93,6 +94,7 @@ EMSCRIPTEN_KEEPALIVE void webReportFrame() {
                       report.nearestSampleDistance, report.truth.t, report.truth.distance);
     reportPieces();
     reportCaption(report);
+    reportChallenges(report);
     reportDerivation();
     if (lastLevelShown < LEVEL_COUNT) {
         drawStepMarks();
