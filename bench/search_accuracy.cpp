@@ -5,10 +5,10 @@
 // Beside it, the methods most programs use instead: a coarse table refined, and Newton's.
 #include "app/app.h"
 #include "curve/curve.h"
-#include "gl_recorder.h"
-#include "quenlow.h"
 #include "curve/other_methods.h"
 #include "curve/true_nearest.h"
+#include "gl_recorder.h"
+#include "quenlow.h"
 
 #include <algorithm>
 #include <cmath>

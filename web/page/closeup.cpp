@@ -6,8 +6,8 @@
 
 #include "app/app.h"
 #include "draw/draw.h"
-#include "web/page/held.h"
 #include "quenlow.h"
+#include "web/page/held.h"
 #include "web/page/pieces.h"
 #include "web/page/search_report.h"
 #include "web/page/search_rule.h"

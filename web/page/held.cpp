@@ -121,8 +121,8 @@ EMSCRIPTEN_KEEPALIVE int webPieceAt(double x, double y, double reach) {
     int found = -1;
     double deepest = reach;
     for (int i = 0; i < record.count; ++i) {
-        const double outside = outsideRegion(lastLevelShown, record.step, record.pieces[i].start,
-                                             {x, y});
+        const double outside =
+            outsideRegion(lastLevelShown, record.step, record.pieces[i].start, {x, y});
         if (outside <= deepest) {
             found = record.pieces[i].start;
             deepest = outside;

@@ -3,8 +3,8 @@
 #include "web/page/pieces.h"
 
 #include "draw/draw.h"
-#include "web/page/held.h"
 #include "quenlow.h"
+#include "web/page/held.h"
 #include "web/page/search_steps.h"
 
 #include <GL/gl.h>
