@@ -209,8 +209,21 @@ int regionLevel(const RecordedPrimitive &primitive) {
     return -1;
 }
 
+// The frame's first primitives are the expected ones, outline for outline.
+void expectOutlinesFirst(const std::vector<RecordedPrimitive> &frame,
+                         const std::vector<RecordedPrimitive> &expected) {
+    ASSERT_GE(frame.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(frame[i].vertices.size(), expected[i].vertices.size());
+        ASSERT_EQ(frame[i].vertices.front().x, expected[i].vertices.front().x);
+        ASSERT_EQ(frame[i].vertices.front().color, expected[i].vertices.front().color);
+    }
+}
+
 // Stepping through on the page: up to the level shown, the frame is the whole search's frame;
-// then come the pieces that level keeps, in magenta, and no result.
+// then come the pieces that level keeps, in magenta, and no result. The page's steps within
+// the level leave out, before its drop, its dropped regions, and before its halving, the
+// pieces it keeps; the rest is the level's whole frame.
 TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
     editPoints[QUERY_INDEX] = {37, -121}; // off the mirror line: uneven survivors
     for (bool box : {false, true}) {
@@ -237,11 +250,7 @@ TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
                 const size_t regionPrimitives = box ? 5 : 3;
                 const std::vector<RecordedPrimitive> &frame = recorded().primitives;
                 ASSERT_EQ(frame.size(), expected.size() + kept * regionPrimitives + 2);
-                for (size_t i = 0; i < expected.size(); ++i) {
-                    ASSERT_EQ(frame[i].vertices.size(), expected[i].vertices.size());
-                    ASSERT_EQ(frame[i].vertices.front().x, expected[i].vertices.front().x);
-                    ASSERT_EQ(frame[i].vertices.front().color, expected[i].vertices.front().color);
-                }
+                expectOutlinesFirst(frame, expected);
                 for (size_t i = expected.size(); i + 2 < frame.size(); ++i) {
                     ASSERT_EQ(frame[i].vertices.front().color, (Color{0.75, 0.0, 0.75}));
                     ASSERT_EQ(frame[i].lineWidth, 2.0f);
@@ -249,44 +258,27 @@ TEST_F(Window, AtEachLevelShownTheFrameStopsThereAndOutlinesThePiecesInPlay) {
                 EXPECT_EQ(frame[frame.size() - 2].vertices.size(), 65u); // the curve, the points
                 EXPECT_EQ(resultSegmentIndex(recorded()), frame.size());
                 EXPECT_TRUE(recorded().faults.empty());
+
+                const std::vector<RecordedPrimitive> halved = frame;
+                for (int step : {STEP_BOUND, STEP_THRESHOLD, STEP_DROP}) {
+                    stepShown = step;
+                    resetRecording();
+                    onDisplay();
+                    std::vector<RecordedPrimitive> part;
+                    for (const RecordedPrimitive &p : halved) {
+                        if (!(step < STEP_DROP && regionLevel(p) == shown) &&
+                            !(p.vertices.front().color == Color{0.75, 0.0, 0.75})) {
+                            part.push_back(p);
+                        }
+                    }
+                    ASSERT_EQ(recorded().primitives.size(), part.size()) << "step " << step;
+                    expectOutlinesFirst(recorded().primitives, part);
+                }
+                stepShown = STEP_HALVE;
             }
             lastLevelShown = LEVEL_COUNT;
         }
     }
-}
-
-// The page's steps within a level: before the drop the level's dropped regions are left out,
-// and before the halving the pieces it keeps; everything else is the level's whole frame.
-TEST_F(Window, BeforeItsDropALevelShownLeavesOutItsDropsAndBeforeItsHalvingItsPiecesInPlay) {
-    editPoints[QUERY_INDEX] = {37, -121};
-    lastLevelShown = 4;
-    onDisplay();
-    const std::vector<RecordedPrimitive> whole = recorded().primitives;
-    const Color inPlay = {0.75, 0.0, 0.75};
-    for (int step : {STEP_BOUND, STEP_THRESHOLD, STEP_DROP}) {
-        SCOPED_TRACE(testing::Message() << "step " << step);
-        stepShown = step;
-        resetRecording();
-        onDisplay();
-        std::vector<RecordedPrimitive> expected;
-        for (const RecordedPrimitive &p : whole) {
-            if (!(step < STEP_DROP && regionLevel(p) == 4) &&
-                !(p.vertices.front().color == inPlay)) {
-                expected.push_back(p);
-            }
-        }
-        const std::vector<RecordedPrimitive> &frame = recorded().primitives;
-        ASSERT_LT(frame.size(), whole.size());
-        ASSERT_EQ(frame.size(), expected.size());
-        for (size_t i = 0; i < frame.size(); ++i) {
-            ASSERT_EQ(frame[i].vertices.size(), expected[i].vertices.size());
-            ASSERT_EQ(frame[i].vertices.front().x, expected[i].vertices.front().x);
-            ASSERT_EQ(frame[i].vertices.front().color, expected[i].vertices.front().color);
-        }
-    }
-    EXPECT_LT(searchRecord[4].kept, searchRecord[4].count); // the level drops some
-    stepShown = STEP_HALVE;
-    lastLevelShown = LEVEL_COUNT;
 }
 
 TEST_F(Window, BackAtAllLevelsTheFrameIsCallForCallTheProgramsOwn) {

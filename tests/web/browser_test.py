@@ -31,6 +31,7 @@ DEFAULT_POINTS = [(-225, -225), (-225, 0), (0, 225), (225, 225), (-160, 160)]
 P1, P3, Q = 1, 3, 4
 RIGHT, UP, SHIFT, BACKSPACE = "\ue014", "\ue013", "\ue008", "\ue003"
 ALL = 10  # the level slider's "all"
+CELLS = "Array.prototype.map.call(e.cells, function (c) { return c.textContent; })"
 STEPS = ["bound", "threshold", "drop", "halve"]  # of a level; the last is the level whole
 HALVE = 3
 
@@ -97,7 +98,8 @@ class PageChecks:
 
     # Input, at the program's pixels or at the page's elements.
     def css(self, window_pixel):
-        rect = self.browser.run("var r = Module.canvas.getBoundingClientRect();"
+        rect = self.browser.run("scrollTo(0, 0);"  # the canvas in view
+                                "var r = Module.canvas.getBoundingClientRect();"
                                 "return [r.left, r.top, r.width / 800, r.height / 800];")
         return rect[0] + window_pixel[0] * rect[2], rect[1] + window_pixel[1] * rect[3]
 
@@ -130,6 +132,11 @@ class PageChecks:
                                 " requestAnimationFrame(function () { requestAnimationFrame("
                                 " function () { done(Module.framesDrawn); }); }); });")
 
+    def texts(self, selector, of="e.textContent"):
+        """A JavaScript expression of each element e that the selector finds."""
+        return self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
+                                "arguments[0]), function (e) { return " + of + "; })", selector)
+
     def switches(self):
         return self.browser.run("return ['boxes', 'all-levels'].map(function (id) {"
                                 " return document.getElementById(id)"
@@ -138,6 +145,7 @@ class PageChecks:
     # The picture, against the desktop program's frame of the expected state.
     def assert_frame(self, name, numbers=None, picture=True):
         """The picture against the desktop's; with `picture` None, only the numbers."""
+        self.browser.run("scrollTo(0, 0)")  # the canvas in view
         self.frames()
         directory = os.path.join(ARTIFACTS, self.browser.name,
                                  self.id().split(".")[-1] + "-" + name)
@@ -563,7 +571,6 @@ class PageChecks:
         self.browser.perform([pointer("mouse", [self.centre(field_id), "down", "up"])])
         self.browser.run("document.getElementById(arguments[0]).select()", field_id)
         self.browser.keys(*keys)
-        self.browser.run("scrollTo(0, 0)")  # the canvas in view, for its picture
 
     def test_keys_and_numbers_move_points_as_a_drag_does(self):
         self.browser.keys(*[TAB] * 5)  # P0, P1, P2, P3, Q
@@ -585,7 +592,6 @@ class PageChecks:
         self.type_into("point-1-x", "-", "1", "8", "0", ENTER, UP)
         self.points[P1] = (-179, 0)
         self.assert_frame("p1-by-number")
-        self.browser.run("scrollTo(0, 0)")  # the field may have scrolled the canvas away
         self.drag([pixel(self.points[Q]), (500, 520)])
         self.frames()
         self.assertEqual(self.browser.run("return [document.getElementById('point-4-x').value,"
@@ -653,7 +659,6 @@ class PageChecks:
 
         def drag(kind):
             point, target = points()[choose.randrange(5)], [choose.randint(-60, 860) for _ in "xy"]
-            self.browser.run("scrollTo(0, 0)")
             self.browser.perform([pointer(kind, [clamp(*self.css(pixel(point))), "down",
                                                  clamp(*self.css(target)), "up"])])
             return "%s drag from %s to %s" % (kind, point, scene(target))
@@ -776,9 +781,7 @@ class PageChecks:
 
     def test_gallery_links_set_their_scenes_without_reloading(self):
         self.browser.run("window.stillTheSamePage = true")
-        links = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                 "'.gallery a'), function (a) { return [a.hash,"
-                                 " a.parentNode.textContent]; })")
+        links = self.texts(".gallery a", "[e.hash, e.parentNode.textContent]")
         self.assertGreaterEqual(len(links), 5)
         for number, (fragment, sentence) in enumerate(links):
             self.browser.run("document.querySelectorAll('.gallery a')[arguments[0]]"
@@ -787,7 +790,6 @@ class PageChecks:
                 "var r = document.querySelectorAll('.gallery a')[arguments[0]]"
                 ".getBoundingClientRect(); return [r.left + 4, r.top + r.height / 2];", number),
                 "down", "up"])])
-            self.browser.run("scrollTo(0, 0)")
             state = dict(part.split("=") for part in fragment[1:].split("&"))
             self.points = [tuple(int(c) for c in state[name].split(","))
                            for name in ["p0", "p1", "p2", "p3", "q"]]
@@ -856,13 +858,9 @@ class PageChecks:
 
     # The search explained.
     def table(self):
-        return self.browser.run(
-            "return {rows: Array.prototype.map.call(document.querySelectorAll("
-            "'#levels tbody tr'), function (row) { return [row.getAttribute('aria-current'),"
-            " Array.prototype.map.call(row.cells, function (c) { return c.textContent; })];"
-            " }),"
-            " result: ['final-run', 'selected', 'nearest-sample', 'true-nearest', 'farther']"
-            ".map(function (id) { return document.getElementById(id).textContent; })};")
+        return {"rows": self.texts("#levels tbody tr", "[e.getAttribute('aria-current'), %s]"
+                                   % CELLS),
+                "result": self.texts("#result dd")}  # final run, selected, ..., farther
 
     def assert_table_shows(self, name, picture=True):
         """The table against the numbers of the desktop program's frame of the same state,
@@ -983,11 +981,8 @@ class PageChecks:
         lower bound does not exceed it."""
         record = expected["record"][self.level]
         pieces, step, tightest = record["pieces"], record["step"], record["tightest"]
-        shown = self.browser.run(
-            "return [document.getElementById('threshold').textContent,"
-            " Array.prototype.map.call(document.querySelectorAll('#pieces tbody tr'),"
-            " function (row) { return [row.className, Array.prototype.map.call(row.cells,"
-            " function (c) { return c.textContent; })]; })];")
+        shown = [self.text("threshold"), self.texts("#pieces tbody tr",
+                                                    "[e.className, %s]" % CELLS)]
         radius, first, last = re.fullmatch(
             r"kept if its nearest possible distance is at most (\d+\.\d\d) px, the farthest "
             r"possible distance of piece (\d+) \u2026 (\d+)", shown[0]).groups()
@@ -1079,8 +1074,7 @@ class PageChecks:
 
     def chosen_rows(self):
         self.frames()
-        return self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                "'#pieces tr.chosen'), function (r) { return r.rowIndex; })")
+        return self.texts("#pieces tr.chosen", "e.rowIndex")
 
     def test_pointing_at_a_piece_outlines_it_in_both_views_until_the_level_changes(self):
         self.show(3)
@@ -1088,10 +1082,8 @@ class PageChecks:
         self.assertEqual(self.yellow(), [0, 0])
         self.browser.run("document.querySelectorAll('#pieces tbody tr')[2]"
                          ".scrollIntoView({block: 'center'})")
-        rows = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                "'#pieces tbody tr'), function (row) { var r ="
-                                " row.getBoundingClientRect(); return [r.left + 20, r.top + 5];"
-                                " });")
+        rows = self.texts("#pieces tbody tr", "[e.getBoundingClientRect().left + 20,"
+                                              " e.getBoundingClientRect().top + 5]")
         self.browser.perform([pointer("mouse", [rows[2]])])
         self.assertEqual(self.chosen_rows(), [3])  # below the heading row
         self.assertTrue(all(n > 20 for n in self.yellow()), "no outline of the chosen piece")
@@ -1102,7 +1094,6 @@ class PageChecks:
         self.show(4)
         self.assertEqual(self.chosen_rows(), [])
         self.assertEqual(self.yellow(), [0, 0])
-        self.browser.run("scrollTo(0, 0)")  # the canvas back in view for its picture
         self.assert_frame("level-4")
 
     # The other methods, and the map of the search over the whole window.
@@ -1112,12 +1103,9 @@ class PageChecks:
                                          capture_output=True, text=True, check=True).stdout)
 
     def press_in_view(self, element_id):
-        self.browser.wait_for(lambda: self.browser.run(  # on once the program has drawn
-            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
-        self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
-                         " 'center'})", element_id)
+        """A button pressed where it lies, once the program has started."""
+        self.until_enabled(element_id)
         self.press(element_id)
-        self.browser.run("scrollTo(0, 0)")  # the canvas back in view
 
     def test_the_methods_table_shows_the_coarse_table_on_the_wrong_strand(self):
         loop = [(-50, -200), (350, 250), (-350, 250), (50, -200), (-24, -167)]
@@ -1135,10 +1123,7 @@ class PageChecks:
                              " f.value = arguments[0]; f.dispatchEvent(new Event('change'));",
                              samples)
             self.frames()
-            rows = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                    "'#methods-table tbody tr'), function (row) { return"
-                                    " Array.prototype.map.call(row.cells, function (c) {"
-                                    " return c.textContent; }); })")
+            rows = self.texts("#methods-table tbody tr", CELLS)
             expected = self.native("methods", samples, *[c for p in loop for c in p])
             truth = expected["true"]
             for row, answer in zip(rows[1:4], [expected["coarse"], expected["newton"], truth]):
@@ -1184,9 +1169,7 @@ class PageChecks:
         expected = self.assert_table_shows("moved")  # the record of the scene on the screen
         self.browser.wait_for(lambda: self.text("strip-level-9").startswith("level 9"),
                               "the strip drawn")
-        names = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                 "'#strip button'), function (b) { return b.textContent; })")
-        self.assertEqual(names, ["level %d: %d kept" % (level, bounded - dropped)
+        self.assertEqual(self.texts("#strip button"), ["level %d: %d kept" % (level, bounded - dropped)
                                  for level, (bounded, dropped, _, _) in
                                  enumerate(expected["levels"])])
         # Each picture as a PNG, and a white one of its size: none is blank.
@@ -1217,7 +1200,6 @@ class PageChecks:
         self.frames()  # the strip marks the level of the frame drawn
         self.assertEqual(self.browser.run("return document.querySelector('#strip"
                                           " [aria-pressed=true]').id"), "strip-level-2")
-        self.browser.run("scrollTo(0, 0)")
         self.assert_frame("level-2")
 
 
@@ -1253,10 +1235,13 @@ class PageChecks:
         self.assertAlmostEqual(float(off_curve), off[1], delta=0.051)
         self.assertIn(said, self.text("spoken").replace("\u2212", "-"), "the reveal is announced")
 
+    def until_enabled(self, element_id):
+        self.browser.wait_for(lambda: self.browser.run(  # on once the program has drawn
+            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
+
     def click(self, element_id):
         """A button clicked once the program has started, however it is pressed."""
-        self.browser.wait_for(lambda: self.browser.run(
-            "return !document.getElementById(arguments[0]).disabled", element_id), element_id)
+        self.until_enabled(element_id)
         self.browser.run("document.getElementById(arguments[0]).click()", element_id)
 
     def test_a_round_played_by_keyboard_and_by_pointer(self):
@@ -1271,7 +1256,6 @@ class PageChecks:
         self.browser.keys(RIGHT, RIGHT, RIGHT)
         self.hold(SHIFT, UP)
         self.browser.keys(ENTER)
-        self.browser.run("scrollTo(0, 0)")  # the canvas in view, above the round's buttons
         self.drag([pixel(q), (300, 300)])  # no point follows a drag during a round
         self.assertEqual(self.shown_points()[Q], q)
         self.assert_revealed_against_the_solver("keyboard", (q[0] + 3, q[1] + 10))
@@ -1280,7 +1264,6 @@ class PageChecks:
         self.press("next-round")
         self.frames()
         self.assertNotEqual(self.browser.run("return location.hash"), seed)
-        self.browser.run("scrollTo(0, 0)")
         self.browser.perform([pointer(self.finger(), [self.css((123, 456)), "down", "up"])])
         self.assert_revealed_against_the_solver("pointer", scene((123, 456)))
         self.assertTrue(self.text("round-score").startswith("%d rounds played" % (played + 1)))
@@ -1288,7 +1271,6 @@ class PageChecks:
         self.frames()
         self.assertEqual(self.shown_points(), DEFAULT_POINTS)
         self.points = list(DEFAULT_POINTS)
-        self.browser.run("scrollTo(0, 0)")
         self.assert_frame("stopped")
 
     def page_text(self):
@@ -1301,16 +1283,11 @@ class PageChecks:
             "return all.join('\\n');")
 
     def colour_pixels(self, rgb, slack=12):
-        return self.browser.run(
-            "var t = arguments[0], s = arguments[1];"
-            "return ['canvas', 'closeup'].map(function (id) { var c = document.getElementById("
-            "id), copy = document.createElement('canvas'); if (!c.getBoundingClientRect().width)"
-            " return 0; copy.width = c.width; copy.height = c.height; var x = copy.getContext("
-            "'2d', {willReadFrequently: true}); x.drawImage(c, 0, 0); var d = x.getImageData(0,"
-            " 0, c.width, c.height).data, n = 0;"
-            " for (var i = 0; i < d.length; i += 4) n += Math.abs(d[i] - t[0]) < s &&"
-            " Math.abs(d[i + 1] - t[1]) < s && Math.abs(d[i + 2] - t[2]) < s; return n; });",
-            rgb, slack)
+        """Pixels within `slack` of a colour in the canvas and in the close-up, if shown."""
+        return self.in_both_views(
+            "if (!c.getBoundingClientRect().width) return 0; for (var i = 0; i < d.length;"
+            " i += 4) v += [0, 1, 2].every(function (k) { return Math.abs(d[i + k] - %s[k])"
+            " < %d; });" % (json.dumps(rgb), slack))
 
     def test_nothing_leaks_while_the_answer_is_held_back(self):
         self.browser.open(self.site.url + "#round=20261209")
@@ -1323,13 +1300,8 @@ class PageChecks:
         self.press_in_view("methods")  # the other methods' answers are held back too
         time.sleep(0.8)  # the words spoken once the scene has come to rest
         text = self.page_text()
-        self.assertEqual(self.browser.run("return Array.prototype.map.call(document"
-                                          ".querySelectorAll('#strip button'), function (b) {"
-                                          " return b.textContent; })"),
-                         ["level %d" % level for level in range(10)])
-        self.assertEqual(self.browser.run("return Array.prototype.map.call(document"
-                                          ".querySelectorAll('#methods-part td'), function (c)"
-                                          " { return c.textContent; }).join('')"), "")
+        self.assertEqual(self.texts("#strip button"), ["level %d" % n for n in range(10)])
+        self.assertEqual("".join(self.texts("#methods-part td")), "")
         selected, truth = expected["selected"], expected["true"]
         for answer in ["%.2f px" % selected[1], "%.2f px" % truth[1], "t = %.4f" % truth[0],
                        "sample %d" % selected[0], "(%d samples)" % expected["final"][-1]]:
@@ -1396,7 +1368,6 @@ class PageChecks:
                 self.browser.perform([pointer("mouse", [self.browser.run(
                     "var r = " + box + ".getBoundingClientRect();"
                     "return [r.left + r.width / 2, r.top + r.height / 2];", row), "down", "up"])])
-        self.browser.run("scrollTo(0, 0)")  # and a tap on the canvas, on a kept piece
         middle = expected["samples"][pieces[kept[0]][0] + step // 2]
         self.browser.perform([pointer(self.finger(), [
             self.css(pixel((round(middle[0]), round(middle[1])))), "down", "up"])])
@@ -1406,9 +1377,7 @@ class PageChecks:
         missed = len(dropped) - 2
         self.assertEqual(self.text("drops-said"), "2 of your 3 marks are right, and %d pieces you"
                          " did not mark were dropped too." % missed)
-        reasons = self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                   "'#drops-reasons li'), function (li) { return li.textContent;"
-                                   " });")
+        reasons = self.texts("#drops-reasons li")
         start, lower = pieces[kept[0]][:2]
         wanted = ["%d \u2026 %d is kept: it reaches %.2f px from Q, inside %.2f px."
                   % (start, start + step, lower, threshold)]
@@ -1420,8 +1389,7 @@ class PageChecks:
         self.assertGreater(self.colour_pixels([0, 153, 140])[0], 100, "no circle once checked")
 
     def met(self):
-        return self.browser.run("return Array.prototype.map.call(document.querySelectorAll("
-                                "'.met-mark'), function (m) { return m.textContent; });")
+        return self.texts(".met-mark")
 
     def test_challenges_met_by_moves_stay_met_and_one_is_not(self):
         starts = "document.querySelectorAll('#challenge-list button')[arguments[0]].click()"
@@ -1430,7 +1398,6 @@ class PageChecks:
         for number, target in [(0, (700, 700)), (3, (400, 400))]:
             self.browser.run(starts, number)
             self.frames()
-            self.browser.run("scrollTo(0, 0)")
             self.drag([pixel(self.shown_points()[Q]), target])
             self.browser.wait_for(lambda: self.met()[number] == "\u2713 Met", "the goal met")
             self.browser.wait_for(lambda: "Challenge met" in self.text("spoken"), "the words")
@@ -1452,7 +1419,6 @@ class PageChecks:
         self.browser.run("Storage.prototype.setItem = function () {"
                          " throw new DOMException('refused', 'SecurityError'); };")
         self.click("guess")
-        self.browser.run("scrollTo(0, 0)")
         self.browser.perform([pointer("mouse", [self.css((400, 400)), "down", "up"])])
         self.assertIn("refuses the page\u2019s storage, so your score will be gone",
                       self.text("round-score"))
@@ -1486,17 +1452,10 @@ class PageChecks:
     def assert_caption_tells(self, expected):
         """The caption's every number as the tables show it, those checked against the record
         by assert_table_shows, and the search's lines of the step marked."""
-        texts = self.browser.run(
-            "var text = function (selector) { return Array.prototype.map.call("
-            "document.querySelectorAll(selector), function (e) { return e.textContent; }); };"
-            "return {caption: text('#caption')[0], marked: Array.prototype.map.call("
-            "document.querySelectorAll('#search-code [aria-current=step]'), function (e) {"
-            " return e.dataset.step; }), levels: Array.prototype.map.call(document"
-            ".querySelectorAll('#levels tbody tr'), function (r) { return Array.prototype.map"
-            ".call(r.cells, function (c) { return c.textContent; }); }), pieces: Array.prototype"
-            ".map.call(document.querySelectorAll('#pieces tbody tr'), function (r) { return"
-            " Array.prototype.map.call(r.cells, function (c) { return c.textContent; }); }),"
-            " result: text('#result dd')};")
+        texts = {"caption": self.text("caption"), "result": self.texts("#result dd"),
+                 "marked": self.texts("#search-code [aria-current=step]", "e.dataset.step"),
+                 "levels": self.texts("#levels tbody tr", CELLS),
+                 "pieces": self.texts("#pieces tbody tr", CELLS)}
         caption = texts["caption"]
         if self.level == ALL:
             self.assertEqual(texts["marked"], ["all", "all"])
