@@ -120,12 +120,19 @@ class PageChecks:
                                                   ("keyUp", key), ("keyUp", modifier)]]}])
 
     def press(self, element_id, kind="mouse"):
-        # Pressed where it is once the scroll that brings it into view has been drawn.
-        self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
-                         " 'nearest'}); return new Promise(function (done) {"
-                         " requestAnimationFrame(function () { requestAnimationFrame(done);"
-                         " }); });", element_id)
-        self.browser.perform([pointer(kind, [self.centre(element_id), "down", "up"])])
+        # Pressed where it is once it has been brought into view and stays put there: the
+        # page may still be laying out what it filled in at start, and WebKit does not keep
+        # the scroll anchored to what is in view meanwhile.
+        where = None
+        for _ in range(10):
+            self.browser.run("document.getElementById(arguments[0]).scrollIntoView({block:"
+                             " 'center'}); return new Promise(function (done) {"
+                             " requestAnimationFrame(function () { requestAnimationFrame(done);"
+                             " }); });", element_id)
+            where, before = self.centre(element_id), where
+            if where == before:
+                break
+        self.browser.perform([pointer(kind, [where, "down", "up"])])
 
     def frames(self):
         """Frames drawn so far, once every redraw asked for has been drawn."""
