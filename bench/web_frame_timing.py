@@ -214,7 +214,9 @@ def drag_rates(site_dir):
                     asyncio.run(send_drag(socket_url, path))
                     ticks, drawn = browser.run(DRAG_RATES)
                     if mapped:
-                        maps_finished.append(browser.run("return window.mapsFinished"))
+                        maps_finished.append(browser.run(
+                            "return window.mapsFinished + document.getElementById("
+                            "'map-progress').value / 100"))
                     # A drag that missed its point redraws nothing and ticks at full rate.
                     if drawn < ticks / 2:
                         raise RuntimeError("%s: %.0f frames drawn a second of %.0f ticks"
@@ -237,9 +239,9 @@ def print_drag_rates(rates):
             for r in (rates[name, ratio] for ratio in RATIOS))))
     print()
     print("Headless Chromium with --disable-gpu; medians (and ranges) of %d drags of %d s each, "
-          "input at %d Hz. With the map computing, its worker finished %s maps in those "
-          "drags, one after another." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ,
-                     ", ".join(str(n) for n in rates["maps finished"])))
+          "input at %d Hz. With the map computing, its worker got through %s maps in "
+          "those drags, one after another." % (DRAG_ROUNDS, DRAG_SECONDS, INPUT_HZ,
+                     ", ".join("%.2f" % n for n in rates["maps finished"])))
 
 
 # What the close-up adds to a drag with every level shown: the same drag with it hidden, as

@@ -1150,14 +1150,20 @@ class PageChecks:
         finished = "return document.getElementById('map-part').dataset.seconds"
         self.browser.wait_for(lambda: self.browser.run(finished), "the whole map", 30)
         seconds = float(self.browser.run(finished))
-        spots = [(0, 0), (399, 399), (100, 250), (201, 120), (300, 37)]
+        spots = [(120, 120), (0, 0), (399, 399), (100, 250), (201, 120), (300, 37)]  # Q's first
         controls = [c for p in DEFAULT_POINTS[:4] for c in p]
         expected = self.native(0, 0, *controls, *["%d,%d" % s for s in spots])
         print("\n%s: the map of pieces bounded in %.2f s; natively %.2f s"
               % (self.browser.name, seconds, expected["seconds"]), file=sys.stderr)
         if self.browser.name == "Chromium":
             self.assertLessEqual(seconds, 2.0)
-        for (i, j), value in zip(spots, expected["values"]):
+        # Q's Tab stop, focused, says the value at Q, and is described by it.
+        self.browser.run("document.querySelectorAll('#handles button')[4].focus()")
+        self.assertEqual(self.text("map-value"),
+                         "Q at (\u2212160, 160): %d pieces" % expected["values"][0])
+        self.assertIn("map-value", self.browser.run(
+            "return document.activeElement.getAttribute('aria-describedby')"))
+        for (i, j), value in list(zip(spots, expected["values"]))[1:]:
             self.browser.perform([pointer("mouse", [self.css((2 * i + 1, 2 * j + 1))])])
             place = ["%d" % v if v >= 0 else "\u2212%d" % -v for v in (2 * i - 400, 400 - 2 * j)]
             self.assertEqual(self.text("map-value"),

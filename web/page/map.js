@@ -4,7 +4,7 @@
 // refined in place; a change of the control points or the regions restarts it. It is the
 // backdrop the canvas draws each frame on, behind the picture, rather than a layer over it,
 // which a browser would have to blend into every frame of a drag. Pointing at a spot, or
-// focusing a point's Tab stop, says the value there.
+// focusing a point's Tab stop, says the value there, the Tab stop's description too.
 mergeInto(LibraryManager.library, {
   $QuenlowMap__deps: ['$QuenlowPage', '$QuenlowPoints', '$Quenlow'],
   $QuenlowMap__postset: 'QuenlowMap.start();',
@@ -81,6 +81,10 @@ mergeInto(LibraryManager.library, {
       page.element('map-part').dataset.shows = on ? 'on' : 'off';
       page.element('stage').classList.toggle('mapped', on);
       Quenlow.backdrop = on ? map.canvas : null;
+      // A point's Tab stop, focused, is described by the map's value at it as well.
+      Array.prototype.forEach.call(page.element('handles').children, function (handle) {
+        handle.setAttribute('aria-describedby', on ? 'handle-keys map-value' : 'handle-keys');
+      });
       if (!on) _webRedraw();
       if (on && !map.worker) {
         map.worker = new Worker('map-worker.js');
