@@ -112,16 +112,18 @@ def browser_frames(site_dir):
 # level as the page stepped through it before its steps, with its caption and the search's
 # lines held still, beside a step of it with both following every frame), and whether the
 # map is being computed meanwhile: quantities (c) and (d) in turn, each started again as
-# soon as the worker has finished the other, so that it is never idle during the drag.
+# soon as the worker has finished the other, so that it is never idle during the drag; or
+# shown, finished, so that the frames draw it behind the picture with the worker at rest.
 AS_BEFORE_STEPS = "QuenlowSteps.say = QuenlowSteps.mark = function () {}; QuenlowPage.showLevel(4);"
 AT_A_STEP = "QuenlowPage.showLevel(4, 1);"
 EVERY_LEVEL = "Module._webKey(96, 0, 0)"
-DRAGS = [("Q, without the overlay", (240, 240), "", False),
-         ("Q, without the overlay, the map computing", (240, 240), "", True),
-         ("Q, every level", (240, 240), EVERY_LEVEL, False),
-         ("P1, every level", (175, 400), EVERY_LEVEL, False),
-         ("Q, level 4, caption held still", (240, 240), AS_BEFORE_STEPS, False),
-         ("Q, level 4's threshold, caption following", (240, 240), AT_A_STEP, False)]
+DRAGS = [("Q, without the overlay", (240, 240), "", None),
+         ("Q, without the overlay, the map computing", (240, 240), "", "computing"),
+         ("Q, without the overlay, the map shown, finished", (240, 240), "", "finished"),
+         ("Q, every level", (240, 240), EVERY_LEVEL, None),
+         ("P1, every level", (175, 400), EVERY_LEVEL, None),
+         ("Q, level 4, caption held still", (240, 240), AS_BEFORE_STEPS, None),
+         ("Q, level 4's threshold, caption following", (240, 240), AT_A_STEP, None)]
 START_MAP = """
 var quantity = document.getElementById('map-quantity');
 var state = document.getElementById('map-state');
@@ -136,6 +138,7 @@ new MutationObserver(function () {
   quantity.dispatchEvent(new Event('change'));
 }).observe(state, {childList: true, characterData: true, subtree: true});
 """
+MAP_SECONDS = "return document.getElementById('map-part').dataset.seconds"
 DRAG_SECONDS = 3
 DRAG_ROUNDS = 3
 INPUT_HZ = 60
@@ -201,8 +204,11 @@ def drag_rates(site_dir):
                 for _ in range(DRAG_ROUNDS):
                     browser.open(site.url)
                     browser.run(setup)
-                    if mapped:
+                    if mapped == "computing":
                         browser.run(START_MAP)
+                    elif mapped == "finished":
+                        browser.run("document.getElementById('map-switch').click()")
+                        browser.wait_for(lambda: browser.run(MAP_SECONDS), "the map", 30)
                     rect = browser.run("var r = Module.canvas.getBoundingClientRect();"
                                        "return [r.left, r.top, r.width / 800];")
                     # Round and round a circle of 80 pixels from the point, a turn in 2 s.
@@ -213,7 +219,7 @@ def drag_rates(site_dir):
                     browser.run(COUNT_TICKS)
                     asyncio.run(send_drag(socket_url, path))
                     ticks, drawn = browser.run(DRAG_RATES)
-                    if mapped:
+                    if mapped == "computing":
                         maps_finished.append(browser.run(
                             "return window.mapsFinished + document.getElementById("
                             "'map-progress').value / 100"))
