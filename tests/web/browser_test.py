@@ -1349,7 +1349,7 @@ class PageChecks:
         self.frames()
         self.assertEqual(self.step_shown(), "level 5, halve")
 
-    def test_which_pieces_will_drop_two_marks_right_and_one_wrong(self):
+    def test_which_pieces_will_drop_judges_marks_from_the_table_the_canvas_and_the_closeup(self):
         self.show(4)
         expected = self.numbers("level-4", DEFAULT_POINTS)
         record = expected["record"][4]
@@ -1371,16 +1371,24 @@ class PageChecks:
         middle = expected["samples"][pieces[kept[0]][0] + step // 2]
         self.browser.perform([pointer(self.finger(), [
             self.css(pixel((round(middle[0]), round(middle[1])))), "down", "up"])])
+        # And one in the close-up, at the middle of the last kept piece.
+        middle = expected["samples"][pieces[kept[-1]][0] + step // 2]
+        self.browser.perform([pointer(self.finger(), [self.browser.run(
+            "var c = document.getElementById('closeup'), d = c.dataset;"
+            " c.scrollIntoView({block: 'center'}); var r = c.getBoundingClientRect();"
+            " return [r.left + r.width / 2 + (arguments[0] - d.centreX) * d.scale,"
+            " r.top + r.height / 2 - (arguments[1] - d.centreY) * d.scale];", *middle),
+            "down", "up"])])
         self.frames()
         self.press("drops-check")
         self.frames()
         missed = len(dropped) - 2
-        self.assertEqual(self.text("drops-said"), "2 of your 3 marks are right, and %d pieces you"
+        self.assertEqual(self.text("drops-said"), "2 of your 4 marks are right, and %d pieces you"
                          " did not mark were dropped too." % missed)
         reasons = self.texts("#drops-reasons li")
-        start, lower = pieces[kept[0]][:2]
         wanted = ["%d \u2026 %d is kept: it reaches %.2f px from Q, inside %.2f px."
-                  % (start, start + step, lower, threshold)]
+                  % (pieces[i][0], pieces[i][0] + step, pieces[i][1], threshold)
+                  for i in (kept[0], kept[-1])]
         wanted += ["%d \u2026 %d is dropped: its nearest possible distance, %.2f px, is more than"
                    " the smallest farthest possible distance, %.2f px."
                    % (pieces[i][0], pieces[i][0] + step, pieces[i][1], threshold)
