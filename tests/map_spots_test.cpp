@@ -9,6 +9,7 @@
 #include "quenlow.h"
 #include "web/map/spots.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -18,13 +19,9 @@ namespace {
 constexpr Point LOOP[4] = {{-50, -200}, {350, 250}, {-350, 250}, {50, -200}};
 constexpr Point DEFAULT_CURVE[4] = {{-225, -225}, {-225, 0}, {0, 225}, {225, 225}};
 
-struct FrameValues {
-    double values[4];
-};
-
 // The frame as the program draws it with Q at the point, and the four quantities read from
 // what it left: the record, and the end of the orange segment it drew.
-FrameValues frameAt(const Point (&controls)[4], bool boxes, Point q) {
+std::array<double, 4> frameAt(const Point (&controls)[4], bool boxes, Point q) {
     std::copy(controls, controls + 4, controlPoints);
     queryPoint = q;
     boxMode = boxes;
@@ -39,9 +36,9 @@ FrameValues frameAt(const Point (&controls)[4], bool boxes, Point q) {
         bounded += record.count;
     }
     const double truth = trueNearest(controls, q).distance;
-    return {{double(bounded), 2.0 * searchRecord[LEVEL_COUNT - 1].kept,
-             std::hypot(end.x - q.x, end.y - q.y) - truth,
-             coarseNearest(controls, q, COARSE_SAMPLES_DEFAULT).distance - truth}};
+    return {double(bounded), 2.0 * searchRecord[LEVEL_COUNT - 1].kept,
+            std::hypot(end.x - q.x, end.y - q.y) - truth,
+            coarseNearest(controls, q, COARSE_SAMPLES_DEFAULT).distance - truth};
 }
 
 TEST(MapSpots, SayWhatTheFrameWithQThereShows) {
@@ -54,16 +51,12 @@ TEST(MapSpots, SayWhatTheFrameWithQThereShows) {
             for (int j = 0; j < MAP_SPOTS; j += 57) {
                 for (int i = 0; i < MAP_SPOTS; i += 57) {
                     const Point q = mapSpot(i, j);
-                    double spot[4];
                     prepareMap(*controls, boxes);
-                    for (int k = 0; k < 4; ++k) {
-                        spot[k] = mapValue(static_cast<MapQuantity>(k), q);
-                    }
-                    const FrameValues frame = frameAt(*controls, boxes, q);
-                    for (int k = 0; k < 4; ++k) {
-                        EXPECT_EQ(spot[k], frame.values[k])
-                            << "quantity " << k << " at (" << q.x << ", " << q.y << ")";
-                    }
+                    const std::array<double, 4> spot = {
+                        mapValue(PIECES_BOUNDED, q), mapValue(FINAL_RUN, q),
+                        mapValue(SEGMENT_FARTHER, q), mapValue(COARSE_FARTHER, q)};
+                    EXPECT_EQ(spot, frameAt(*controls, boxes, q))
+                        << "at (" << q.x << ", " << q.y << ")";
                 }
             }
         }

@@ -22,8 +22,16 @@ if len(sys.argv) != 3:
     sys.exit(__doc__)
 site = Site(sys.argv[1])
 browser = Chromium()
-STEPS_SCENE = ("#p0=-225,-225&p1=-225,0&p2=0,225&p3=225,225&q=-160,160&regions=capsules"
-               "&every-level=off&level=4&step=threshold")
+# Each picture's scene, as its address sets it.
+DEFAULT = "#p0=-225,-225&p1=-225,0&p2=0,225&p3=225,225&regions=capsules&every-level=off"
+LOOP = "#p0=-50,-200&p1=350,250&p2=-350,250&p3=50,-200&q=-24,-167&regions=capsules" \
+       "&every-level=off&level=all"
+ADDRESSES = {"web-levels": DEFAULT + "&q=-70,70&level=6",
+             "web-steps": DEFAULT + "&q=-160,160&level=4&step=threshold",
+             "web-map": LOOP,
+             "web-strip": DEFAULT + "&q=-160,160&level=4",
+             "web-round": "#round=20261209",
+             "web-drops": DEFAULT + "&q=-160,160&level=4"}
 settled = "return new Promise(function (done) { requestAnimationFrame(function () {" \
           " requestAnimationFrame(done); }); });"
 try:
@@ -36,42 +44,24 @@ try:
                                                ("web-round", 1290, 900, 1, False),
                                                ("web-drops", 1290, 2250, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
-        browser.open(site.url + {"web-steps": STEPS_SCENE,
-                                 "web-round": "#round=20261209"}.get(name, ""))
-        left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
-                                "return [r.left, r.top];")
+        browser.open(site.url + ADDRESSES.get(name, ""))
         if name == "web-round":
             # A guess tapped at (-20, 20) of the scene, a little off the curve.
+            left, top = browser.run("var r = Module.canvas.getBoundingClientRect();"
+                                    "return [r.left, r.top];")
             browser.run(settled)
             browser.perform([{"type": "pointer", "id": "mouse", "actions": [
                 {"type": "pointerMove", "x": int(left) + 380, "y": int(top) + 380},
                 {"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]}])
         if name == "web-drops":
-            # Level 4 of the default scene: two pieces marked that drop, one that is kept.
-            browser.run("var s = document.getElementById('level'); s.value = 4;"
-                        "s.dispatchEvent(new Event('input'));")
-            browser.run(settled)
+            # Two pieces marked that drop, one that is kept.
             browser.run("document.getElementById('drops-ask').click()")
             browser.run(settled)
             browser.run("var boxes = document.querySelectorAll('#pieces tbody input');"
                         "[0, 1, 2].forEach(function (i) { boxes[i].click(); });"
                         "document.getElementById('drops-check').click();")
             browser.run("scrollTo(0, 0)")
-        if name == "web-levels":
-            # Q dragged from its default place to (-70, 70) of the scene, then the slider to
-            # level 6.
-            browser.perform([{"type": "pointer", "id": "mouse", "actions": [
-                {"type": "pointerMove", "x": int(left) + 240, "y": int(top) + 240},
-                {"type": "pointerDown", "button": 0},
-                {"type": "pointerMove", "x": int(left) + 330, "y": int(top) + 330},
-                {"type": "pointerUp", "button": 0}]}])
-            browser.run("var s = document.getElementById('level'); s.value = 6;"
-                        "s.dispatchEvent(new Event('input'));")
-        if name == "web-map":
-            browser.run("location.hash = '#p0=-50,-200&p1=350,250&p2=-350,250&p3=50,-200"
-                        "&q=-24,-167&regions=capsules&every-level=off&level=all'")
-            browser.wait_for(lambda: browser.run(
-                "return document.getElementById('point-4-y').value") == "-167", "the scene")
+        if name == "web-map":  # where the coarse table misses, and the other methods
             browser.run("var m = document.getElementById('map-quantity'); m.value = '3';"
                         "m.dispatchEvent(new Event('change'));"
                         "document.getElementById('map-switch').click();"
@@ -80,8 +70,6 @@ try:
                 "return document.getElementById('map-state').textContent"), "the map", 60)
         browser.run(settled)
         if name == "web-strip":
-            browser.run("var s = document.getElementById('level'); s.value = 4;"
-                        "s.dispatchEvent(new Event('input'));")
             browser.run("return new Promise(function (done) { setTimeout(done, 300); })")
             browser.driver.find_element("id", "strip").screenshot(
                 os.path.join(sys.argv[2], name + ".png"))
