@@ -64,7 +64,7 @@ inline int lastLevelShown = LEVEL_COUNT;
 // the far ones dropped, or the rest halved. Before the drop the level's dropped regions are
 // left out, and before the halving its pieces in play. The desktop program leaves it at
 // STEP_HALVE, the whole level.
-enum SearchStep { STEP_BOUND, STEP_THRESHOLD, STEP_DROP, STEP_HALVE, STEP_COUNT };
+enum SearchStep { STEP_BOUND, STEP_THRESHOLD, STEP_DROP, STEP_HALVE };
 inline int stepShown = STEP_HALVE;
 
 // Axis-aligned bounding box of a chord, shared by the search's bounds and the region outlines.

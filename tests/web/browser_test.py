@@ -1295,6 +1295,7 @@ class PageChecks:
         time.sleep(0.8)  # the words spoken once the scene has come to rest
         text = self.page_text()
         self.assertEqual(self.texts("#strip button"), ["level %d" % n for n in range(10)])
+        self.assertTrue(all(self.texts("#strip button", "e.disabled")), "a level shows")
         self.assertEqual("".join(self.texts("#methods-part td")), "")
         selected, truth = expected["selected"], expected["true"]
         for answer in ["%.2f px" % selected[1], "%.2f px" % truth[1], "t = %.4f" % truth[0],

@@ -44,6 +44,7 @@ try:
                                                ("web-round", 1290, 900, 1, False),
                                                ("web-drops", 1290, 2250, 1, False)]:
         browser.emulate(width, height, ratio, mobile)
+        browser.load("about:blank")  # a new address of the same page would not reload it
         browser.open(site.url + ADDRESSES.get(name, ""))
         if name == "web-round":
             # A guess tapped at (-20, 20) of the scene, a little off the curve.

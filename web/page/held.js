@@ -36,7 +36,7 @@ mergeInto(LibraryManager.library, {
     },
     // The points' own controls; they come back as they were, all on once the program runs.
     // While an answer is held, neither Play nor Back and Next go on to the step that shows
-    // it, nor does a derivation open.
+    // it, nor does a derivation open; while a round's is, no level of the strip shows.
     lockControls: function () {
       var off = Quenlow.ended || !QuenlowPage.started;
       document.querySelectorAll('#points input, #reset').forEach(function (control) {
@@ -44,6 +44,8 @@ mergeInto(LibraryManager.library, {
       });
       document.querySelectorAll('#stepper button, #play, button.derive').forEach(
         function (control) { control.disabled = QuenlowHeld.answer() || off; });
+      document.querySelectorAll('#strip button').forEach(
+        function (control) { control.disabled = QuenlowHeld.result || off; });
     },
 
     // Only what `state` names changes: a round and a question of a level each set their own.

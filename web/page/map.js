@@ -63,6 +63,7 @@ mergeInto(LibraryManager.library, {
       stage.addEventListener('frame', function () {
         page.element('map-quantity').disabled = false; // with the panel's other controls
         if (map.redrawn) map.redrawn = false; else map.pace(); // its own redraw is no drag
+        if (!map.on) return;
         map.update();
         map.mark();
         map.say();

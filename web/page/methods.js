@@ -5,7 +5,6 @@ mergeInto(LibraryManager.library, {
   $QuenlowMethods__deps: ['$QuenlowPage'],
   $QuenlowMethods__postset: 'QuenlowMethods.start();',
   $QuenlowMethods: {
-    NAMES: ['the search', 'coarse table', 'Newton\u2019s method', 'truly nearest'],
     on: false,
 
     start: function () {

@@ -1,12 +1,15 @@
 // The strip of levels (an emscripten JS library): a button for each level with a small
 // picture of it, named by its level and kept count, that sets the slider there. Redrawn
-// once the scene has come to rest, so that a drag draws one picture a frame, not eleven.
+// once the scene has come to rest, so that a drag draws one picture a frame, not eleven,
+// and only when what the pictures show has changed.
 mergeInto(LibraryManager.library, {
-  $QuenlowStrip__deps: ['$QuenlowPage', '$Quenlow'],
+  $QuenlowStrip__deps: ['$QuenlowPage', '$Quenlow', '$QuenlowPoints', '$QuenlowHeld'],
   $QuenlowStrip__postset: 'QuenlowStrip.start();',
   $QuenlowStrip: {
     REST_MS: 60, // no frame for this long: the scene is at rest and the strip is redrawn
     resting: 0,
+    level: -1, // the level the strip marks as shown
+    drawn: '', // the points, regions, what is held back and the screen the pictures are of
     start: function () {
       var strip = QuenlowPage.element('strip');
       for (var level = 0; level < QuenlowPage.LEVELS; ++level) {
@@ -27,10 +30,17 @@ mergeInto(LibraryManager.library, {
         strip.appendChild(button);
       }
       Module['canvas'].addEventListener('frame', function () {
-        var level = +QuenlowPage.element('level').value;
-        Array.prototype.forEach.call(strip.children, function (button) {
-          button.setAttribute('aria-pressed', String(+button.dataset.level === level));
-        });
+        var s = QuenlowStrip, scene = QuenlowPoints.read();
+        if (scene.level !== s.level) {
+          s.level = scene.level;
+          Array.prototype.forEach.call(strip.children, function (button) {
+            button.setAttribute('aria-pressed', String(+button.dataset.level === s.level));
+          });
+        }
+        var drawn = JSON.stringify([scene.points, scene.boxes, QuenlowHeld.answer(),
+                                    window.devicePixelRatio, window.innerWidth]);
+        if (drawn === s.drawn) return;
+        s.drawn = drawn;
         clearTimeout(QuenlowStrip.resting);
         QuenlowStrip.resting = setTimeout(function () {
           if (!Quenlow.ended) _webDrawStrip();
