@@ -3,6 +3,7 @@
 #include "web/page/derivation.h"
 
 #include "quenlow.h"
+#include "web/page/search_rule.h"
 
 #include <GL/gl.h>
 #include <GL/glut.h>
@@ -64,7 +65,7 @@ const BoundedPiece *openPiece() {
 // search tests it, else the nearer end; the farther end above.
 Made capsuleFigures(const BoundedPiece &piece, Point a, Point b, Point q, double r) {
     const bool lower = openKind == LOWER;
-    Point end = (distance(b, q) > distance(a, q)) == lower ? a : b;
+    Point end = !lower ? farthestOfChord(a, b, q, false) : distance(b, q) > distance(a, q) ? a : b;
     const Point d = {b.x - a.x, b.y - a.y};
     const double alongFromA = (q.x - a.x) * d.x + (q.y - a.y) * d.y;
     const double alongFromB = (q.x - b.x) * d.x + (q.y - b.y) * d.y;
@@ -98,8 +99,7 @@ Made boxFigures(const BoundedPiece &piece, Point a, Point b, Point q, double r) 
                   : q.y > box.ymax ? box.ymax
                                    : q.y};
     } else {
-        corner = {std::fabs(box.xmin - q.x) > std::fabs(q.x - box.xmax) ? box.xmin : box.xmax,
-                  std::fabs(box.ymin - q.y) > std::fabs(q.y - box.ymax) ? box.ymin : box.ymax};
+        corner = farthestOfChord(a, b, q, true);
     }
     const double dx = std::fabs(corner.x - q.x);
     const double dy = std::fabs(corner.y - q.y);

@@ -6,22 +6,23 @@
 #include <GL/gl.h>
 #include <cmath>
 
+Point farthestOfChord(Point a, Point b, Point q, bool boxes) {
+    if (boxes) {
+        const Box box = chordBox(a, b);
+        return {std::fabs(box.xmin - q.x) > std::fabs(q.x - box.xmax) ? box.xmin : box.xmax,
+                std::fabs(box.ymin - q.y) > std::fabs(q.y - box.ymax) ? box.ymin : box.ymax};
+    }
+    return std::hypot(b.x - q.x, b.y - q.y) > std::hypot(a.x - q.x, a.y - q.y) ? b : a;
+}
+
 namespace {
 
-// The point of a piece's region farthest from Q: its end (capsule) or its chord box's
-// corner (rounded box) farthest from Q, pushed out by r, as the search's upper bound has it.
+// The point of a piece's region farthest from Q: that of its chord, pushed out by r, as the
+// search's upper bound has it.
 Point farthestPoint(int level, const BoundedPiece &piece, int step) {
     const Point q = queryPoint;
-    const Point a = curveSamples[piece.start];
-    const Point b = curveSamples[piece.start + step];
-    Point far = a;
-    if (boxMode) {
-        const Box box = chordBox(a, b);
-        far = {std::fabs(box.xmin - q.x) > std::fabs(q.x - box.xmax) ? box.xmin : box.xmax,
-               std::fabs(box.ymin - q.y) > std::fabs(q.y - box.ymax) ? box.ymin : box.ymax};
-    } else if (std::hypot(b.x - q.x, b.y - q.y) > std::hypot(a.x - q.x, a.y - q.y)) {
-        far = b;
-    }
+    const Point far =
+        farthestOfChord(curveSamples[piece.start], curveSamples[piece.start + step], q, boxMode);
     const double d = std::hypot(far.x - q.x, far.y - q.y);
     const double reach = d + errorBounds[level];
     return d > 0 ? Point{q.x + (far.x - q.x) * reach / d, q.y + (far.y - q.y) * reach / d}

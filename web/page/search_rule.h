@@ -11,6 +11,9 @@ constexpr float RULE_RED = 0.0f, RULE_GREEN = 0.6f, RULE_BLUE = 0.55f;
 
 // The level's threshold: the upper bound of its tightest piece.
 double ruleRadius(int level);
+// The point of a chord from a to b that its region's upper bound measures from: the end
+// farther from Q (capsule), or the chord box's corner farthest from Q (rounded box).
+Point farthestOfChord(Point a, Point b, Point q, bool boxes);
 // The circle, drawn as every arc of the program is, and its radius.
 void drawSearchRule(int level);
 // The radius from Q to the point of the tightest piece's region farthest from Q, where the
